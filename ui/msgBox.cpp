@@ -1,0 +1,43 @@
+#include "ui/msgBox.h"
+
+#include <QMessageBox>
+
+namespace ui {
+
+namespace {
+
+MessageHook& hook()
+{
+    static MessageHook h;
+    return h;
+}
+
+void show(QWidget* owner, const MsgRecord& m)
+{
+    if (hook()) {
+        hook()(m);
+        return;
+    }
+    QMessageBox box(m.kind == MsgKind::Information ? QMessageBox::Information : QMessageBox::NoIcon,
+                    m.caption, m.text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+}  // namespace
+
+void showMessage(QWidget* owner, const QString& text)
+{
+    show(owner, MsgRecord{MsgKind::Plain, QStringLiteral("Lunvelde"), text});
+}
+
+void showInformation(QWidget* owner, const QString& text, const QString& caption)
+{
+    show(owner, MsgRecord{MsgKind::Information, caption, text});
+}
+
+void setMessageHook(MessageHook h)
+{
+    hook() = std::move(h);
+}
+
+}  // namespace ui
