@@ -17,6 +17,8 @@ DEPS := cmake make g++ pkg-config \
 
 .PHONY: all deps configure build run test bench fuzz help clean
 
+FUZZ_SECONDS ?= 60
+
 all: build
 
 deps:
@@ -50,6 +52,22 @@ test: build
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench
 	$(BUILD)/lunvelde_bench
+
+# Fuzz targets under AddressSanitizer and UndefinedBehaviorSanitizer, built
+# with clang in their own folder, each run for FUZZ_SECONDS.
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DLUNVELDE_FUZZ=ON -DLUNVELDE_GUI=OFF -DBUILD_TESTING=OFF
+	cmake --build build-fuzz -j $(JOBS)
+	@set -e; for f in build-fuzz/fuzz_*; do \
+	  [ -x "$$f" ] || continue; \
+	  name=$$(basename $$f); mkdir -p fuzz-corpus/$$name; \
+	  echo "== $$name for $(FUZZ_SECONDS) s"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz-corpus/$$name fuzz/corpus/$$name 2>&1 | tail -n 12; \
+	done
+
+# Recompiles the help file from help/ (needs chmcmd from fp-utils).
+help:
+	cd help && chmcmd lunvelde.hhp
 
 clean:
 	rm -rf $(BUILD)
