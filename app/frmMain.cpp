@@ -1,10 +1,216 @@
 #include "app/frmMain.h"
 
-// Placeholder; the main window is being written.
+#include <QAction>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSettings>
+#include <QShowEvent>
+#include <QToolButton>
+#include <cstring>
+#include <limits>
+
+#include "app/dayStep.h"
+#include "app/dispLines.h"
+#include "app/today.h"
+#include "date/frmDate.h"
+#include "sites/frmLoc.h"
+#include "table/frmTable.h"
+#include "ui/fonts.h"
+#include "ui/msgBox.h"
+#include "ui/phaseImage.h"
+#include "ui/sjis.h"
+
+namespace {
+
+// The settings live in ~/.config/Qorvex/lunvelde.conf (XDG_CONFIG_HOME).
+const QString kOrganisation = QStringLiteral("Qorvex");
+const QString kApplication = QStringLiteral("lunvelde");
+const QString kWindowTop = QStringLiteral("WindowTop");
+const QString kWindowLeft = QStringLiteral("WindowLeft");
+const QString kInitData = QStringLiteral("initData");
+
+const QString kNoHelp = QStringLiteral("このコンピュータではHTMLヘルプは動作しません。");
+const QString kNoHelpCaption = QStringLiteral("NOTICE");
+const QString kNoSiteDialog = QStringLiteral("観測地を設定できません。");
+const QString kCannotStore = QStringLiteral("設定を保存できません。");
+
+// Size of the area below the menu bar.
+constexpr int kClientWidth = 372;
+constexpr int kClientHeight = 175;
+
+// A value counts only when it is a whole number that fits in 32 bits.
+bool readInt32(const QSettings& settings, const QString& key, int32_t& out)
+{
+    const QVariant value = settings.value(key);
+    if (!value.isValid())
+        return false;
+    bool ok = false;
+    const qlonglong n = value.toString().toLongLong(&ok, 10);
+    if (!ok || n < std::numeric_limits<int32_t>::min() || n > std::numeric_limits<int32_t>::max())
+        return false;
+    out = static_cast<int32_t>(n);
+    return true;
+}
+
+QLabel* makeLine(QWidget* parent, const char* name, int y)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->move(164, y);
+    return label;
+}
+
+void setLine(QLabel* label, const std::string& utf8)
+{
+    label->setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    label->adjustSize();  // the label takes the width of its text
+}
+
+}  // namespace
+
 TcMain::TcMain(TcMainState& s, const TcCalc& calc) : state(s), cCalc(calc)
 {
+    setObjectName(QStringLiteral("cMain"));
     setWindowTitle(QStringLiteral("Lunvelde"));
+    setWindowIcon(QIcon(QStringLiteral(":/resources/lunvelde.png")));
+    // A fixed single border with the system menu, minimise and close boxes.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(ui::dialogFont());
+
+    state.siteNameText.clear();
+    buildControls();
+    buildMenu();
+    // The window is exactly as large as its menu bar and client area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    funcCreate();
     show();
+}
+
+void TcMain::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+
+    Panel1 = new QFrame(client);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setGeometry(0, 0, 369, 33);
+
+    // Flat picture buttons take no keyboard focus; only the two step
+    // buttons do.
+    auto pictureButton = [this](const char* name, const char* picture, int x, const QString& tip) {
+        auto* b = new QToolButton(Panel1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setIcon(QIcon(QStringLiteral(":/resources/") + QString::fromLatin1(picture)));
+        b->setIconSize(QSize(20, 20));
+        b->setToolTip(tip);
+        b->setGeometry(x, 4, 25, 25);
+        return b;
+    };
+    cmdExit = pictureButton("cmdExit", "btn_exit.png", 8, QStringLiteral("終了します。"));
+    cmdDate = pictureButton("cmdDate", "btn_date.png", 44, QStringLiteral("年月日を設定します。"));
+    cmdLocate = pictureButton("cmdLocate", "btn_locate.png", 72, QStringLiteral("観測地を設定・変更します。"));
+    cmdCalc = pictureButton("cmdCalc", "btn_calc.png", 100, QStringLiteral("月間出没時刻表を表示します。"));
+    cmdHelp = pictureButton("cmdHelp", "btn_help.png", 332, QStringLiteral("ヘルプを表示します。"));
+
+    auto stepButton = [this](const char* name, const QString& text, const char* picture, int x, const QString& tip) {
+        auto* b = new QPushButton(text, Panel1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setIcon(QIcon(QStringLiteral(":/resources/") + QString::fromLatin1(picture)));
+        b->setIconSize(QSize(16, 16));
+        b->setToolTip(tip);
+        b->setGeometry(x, 4, 73, 25);
+        // Enter presses the focused step button.
+        b->setAutoDefault(true);
+        b->setFocusPolicy(Qt::StrongFocus);
+        connect(b, &QPushButton::clicked, this, [this, b] { funcStep(b); });
+        return b;
+    };
+    cmdBefore = stepButton("cmdBefore", QStringLiteral("前　日"), "btn_before.png", 148,
+                           QStringLiteral("表示を前日に戻します。"));
+    cmdNext = stepButton("cmdNext", QStringLiteral("翌　日"), "btn_next.png", 224,
+                         QStringLiteral("表示を翌日に進めます。"));
+    setTabOrder(cmdNext, cmdBefore);
+
+    connect(cmdExit, &QToolButton::clicked, this, [this] { funcExit2(); });
+    connect(cmdDate, &QToolButton::clicked, this, [this] { funcDate(); });
+    connect(cmdLocate, &QToolButton::clicked, this, [this] { funcLocate(); });
+    connect(cmdCalc, &QToolButton::clicked, this, [this] { funcTable(); });
+    connect(cmdHelp, &QToolButton::clicked, this, [this] { mnuHelpClick(); });
+
+    // The phase picture, shown unscaled from its top-left corner; a click on
+    // it steps forward.
+    imgDisp = new QLabel(client);
+    imgDisp->setObjectName(QStringLiteral("imgDisp"));
+    imgDisp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgDisp->setGeometry(4, 36, 137, 133);
+    imgDisp->installEventFilter(this);
+
+    lblDate = makeLine(client, "lblDate", 48);
+    lblSun = makeLine(client, "lblSun", 76);
+    lblMoon = makeLine(client, "lblMoon", 104);
+    lblAge = makeLine(client, "lblAge", 132);
+
+    cmdNext->setFocus();
+}
+
+void TcMain::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("mnuMain"));
+
+    auto item = [this](QMenu* menu, const char* name, const QString& text) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+
+    QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->setObjectName(QStringLiteral("F1"));
+    mnuExit = item(file, "mnuExit", QStringLiteral("終了(&E)"));
+
+    QMenu* settings = bar->addMenu(QStringLiteral("設定(&S)"));
+    settings->setObjectName(QStringLiteral("KS1"));
+    mnuDate = item(settings, "mnuDate", QStringLiteral("年月日(&D)"));
+    mnuLoc = item(settings, "mnuLoc", QStringLiteral("観測地(&L)"));
+
+    QMenu* view = bar->addMenu(QStringLiteral("表示(&D)"));
+    view->setObjectName(QStringLiteral("KC1"));
+    mnuNext = item(view, "mnuNext", QStringLiteral("翌日(&N)"));
+    mnuBefore = item(view, "mnuBefore", QStringLiteral("前日(&B)"));
+    mnuTable = item(view, "mnuTable", QStringLiteral("連続計算(&C)"));
+
+    // The help item acts itself; F1 reaches it anywhere in the window.
+    mnuHelp = new QAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    mnuHelp->setShortcutContext(Qt::WindowShortcut);
+    bar->addAction(mnuHelp);
+    addAction(mnuHelp);
+
+    connect(mnuExit, &QAction::triggered, this, [this] { mnuExitClick(); });
+    connect(mnuDate, &QAction::triggered, this, [this] { funcDate(); });
+    connect(mnuLoc, &QAction::triggered, this, [this] { funcLocate(); });
+    connect(mnuNext, &QAction::triggered, this, [this] { funcStep(mnuNext); });
+    connect(mnuBefore, &QAction::triggered, this, [this] { funcStep(mnuBefore); });
+    connect(mnuTable, &QAction::triggered, this, [this] { funcTable(); });
+    connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelpClick(); });
 }
 
 void TcMain::setDialogs(TcDate* date, TcLocate* locate, TcTable* table)
@@ -12,4 +218,198 @@ void TcMain::setDialogs(TcDate* date, TcLocate* locate, TcTable* table)
     cDate = date;
     cLocate = locate;
     cTable = table;
+}
+
+// ---------------------------------------------------------------------------
+// Settings
+
+bool TcMain::readSettings(Settings& out)
+{
+    const QSettings settings(kOrganisation, kApplication);
+    Settings read;
+    const bool ok = settings.status() == QSettings::NoError && readInt32(settings, kWindowTop, read.top) &&
+                    readInt32(settings, kWindowLeft, read.left) && readInt32(settings, kInitData, read.initData);
+    out = ok ? read : Settings {};
+    return ok;
+}
+
+bool TcMain::writeSettings(const Settings& values)
+{
+    QSettings settings(kOrganisation, kApplication);
+    settings.setValue(kWindowTop, values.top);
+    settings.setValue(kWindowLeft, values.left);
+    settings.setValue(kInitData, values.initData);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+bool TcMain::storeSettings()
+{
+    Settings values;
+    values.top = y();
+    values.left = x();
+    values.initData = state.defaultSiteIndex;
+    if (writeSettings(values))
+        return true;
+    const QString file = QSettings(kOrganisation, kApplication).fileName();
+    ui::showMessage(this, kCannotStore + QLatin1Char('\n') + file);
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Window events
+
+void TcMain::funcCreate()
+{
+    helpAvailable = help.funcCreate() ? 1 : 0;
+    if (!helpAvailable)
+        ui::showInformation(this, kNoHelp, kNoHelpCaption);
+}
+
+void TcMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shown) {
+        shown = true;
+        funcShow();
+    }
+}
+
+void TcMain::funcShow()
+{
+    Settings settings;
+    readSettings(settings);  // the defaults when the values cannot be read
+    move(settings.left, settings.top);
+    state.defaultSiteIndex = settings.initData;
+
+    state.pi = 3.141592653589793;
+    state.twoPi = state.pi * 2;
+
+    state.siteFileMissing = 0;
+    if (TcLocate::loadSite(state) != 0) {
+        putDefaultSite(state);
+        state.siteFileMissing = 1;
+        state.defaultSiteIndex = 0;
+    }
+
+    state.dispYear = funcToday(state.dispMonth, state.dispDay);
+    funcDisp();
+}
+
+void TcMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        funcActive();
+}
+
+void TcMain::funcActive()
+{
+    funcDisp();
+    repaint();
+}
+
+void TcMain::closeEvent(QCloseEvent* event)
+{
+    // A close that cannot store the settings does not take place.
+    if (!storeSettings()) {
+        event->ignore();
+        return;
+    }
+    help.release();
+    event->accept();
+}
+
+void TcMain::funcExit2()
+{
+    if (storeSettings())
+        close();
+}
+
+void TcMain::mnuExitClick()
+{
+    close();
+}
+
+bool TcMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == imgDisp && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && imgDisp->rect().contains(mouse->position().toPoint())) {
+            funcStep(imgDisp);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Display and stepping
+
+void TcMain::funcDisp()
+{
+    TcDayResult result {};
+    cCalc.mooncalc(state.dispYear, state.dispMonth, state.dispDay, result);
+    const DispLines lines = dispLines(state.dispYear, state.dispMonth, state.dispDay, result, state.twoPi);
+    setLine(lblSun, lines.sun);
+    setLine(lblMoon, lines.moon);
+    setLine(lblAge, lines.age);
+    setLine(lblDate, lines.date);
+    funcPhase(result.moonAge);
+    const std::size_t nameLength = strnlen(state.siteName, sizeof state.siteName);
+    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(std::string(state.siteName, nameLength)));
+    repaint();
+}
+
+void TcMain::funcPhase(double age)
+{
+    imgDisp->setPixmap(QPixmap::fromImage(ui::phaseImage(age, state.pi, state.twoPi)));
+}
+
+void TcMain::funcStep(const QObject* sender)
+{
+    const QString name = sender ? sender->objectName() : QString();
+    const int d = (name == QLatin1String("cmdBefore") || name == QLatin1String("mnuBefore")) ? -1 : 1;
+    stepDay(state.dispYear, state.dispMonth, state.dispDay, d);
+    funcDisp();
+}
+
+void TcMain::funcDate()
+{
+    if (!cDate)
+        return;
+    ui::placeBelow(cDate, this);
+    cDate->exec();
+    funcDisp();
+}
+
+void TcMain::funcLocate()
+{
+    if (state.siteFileMissing == 1) {
+        ui::showMessage(this, kNoSiteDialog);
+        return;
+    }
+    if (!cLocate)
+        return;
+    ui::placeBelow(cLocate, this);
+    cLocate->exec();
+    funcDisp();
+}
+
+void TcMain::funcTable()
+{
+    if (!cTable)
+        return;
+    // No redraw here: the window redraws when it becomes active again.
+    ui::placeBelow(cTable, this);
+    cTable->exec();
+}
+
+void TcMain::mnuHelpClick()
+{
+    if (!helpAvailable) {
+        ui::showInformation(this, kNoHelp, kNoHelpCaption);
+        return;
+    }
+    help.show();
 }

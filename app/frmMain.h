@@ -1,11 +1,22 @@
-// TcMain: the main window. Owns (by reference) the program's shared state.
+// TcMain: the main window. Shows the four daily lines and the phase picture
+// for the displayed date at the current site, steps the date a day at a time,
+// opens the date and site dialogs and the month table, and keeps its position
+// and the start-up site in the user's settings. Owns (by reference) the
+// program's shared state.
 #pragma once
 
 #include <QMainWindow>
+#include <cstdint>
 
 #include "app/mainState.h"
 #include "engine/prcCalc.h"
+#include "ui/helpViewer.h"
 
+class QAction;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QToolButton;
 class TcDate;
 class TcLocate;
 class TcTable;
@@ -20,10 +31,77 @@ public:
     // The dialogs are created after the main window and handed over here.
     void setDialogs(TcDate* date, TcLocate* locate, TcTable* table);
 
+    // Window position and start-up site as kept in the user's settings.
+    struct Settings {
+        int32_t top = 100;
+        int32_t left = 100;
+        int32_t initData = 0;
+    };
+    // Reads the three values; false (and the defaults) when any one of them
+    // is missing or not a whole number within 32 bits.
+    static bool readSettings(Settings& out);
+    // Writes the three values and flushes them; false when that failed.
+    static bool writeSettings(const Settings& values);
+
+    // Tool bar.
+    QFrame* Panel1;
+    QToolButton* cmdExit;
+    QToolButton* cmdDate;
+    QToolButton* cmdLocate;
+    QToolButton* cmdCalc;
+    QPushButton* cmdBefore;
+    QPushButton* cmdNext;
+    QToolButton* cmdHelp;
+    // Phase picture and the four lines.
+    QLabel* imgDisp;
+    QLabel* lblDate;
+    QLabel* lblSun;
+    QLabel* lblMoon;
+    QLabel* lblAge;
+    // Menu items.
+    QAction* mnuExit;
+    QAction* mnuDate;
+    QAction* mnuLoc;
+    QAction* mnuNext;
+    QAction* mnuBefore;
+    QAction* mnuTable;
+    QAction* mnuHelp;
+
+    // Recomputes the day and redraws lines, picture and caption at once.
+    void funcDisp();
+    // One day back when sender is named "cmdBefore" or "mnuBefore",
+    // otherwise one day forward.
+    void funcStep(const QObject* sender);
+    void funcDate();
+    void funcLocate();
+    void funcTable();
+    void mnuHelpClick();
+    // Stores the settings, then closes the window.
+    void funcExit2();
+    void mnuExitClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void buildControls();
+    void buildMenu();
+    void funcCreate();
+    void funcShow();
+    void funcActive();
+    void funcPhase(double age);
+    // Writes the settings, or reports why it could not; true when written.
+    bool storeSettings();
+
     TcMainState& state;
     const TcCalc& cCalc;
     TcDate* cDate = nullptr;
     TcLocate* cLocate = nullptr;
     TcTable* cTable = nullptr;
+    TcHelp help;
+    int helpAvailable = 0;  // 1 when help could be prepared at creation
+    bool shown = false;     // funcShow has run
 };

@@ -81,5 +81,18 @@ public:
     double degPerRad = 0.0;
 
 private:
+    // Zone angle of the current site for a month, summer-time shift included.
+    double zoneAngle(int month, double phi) const;
+
+    // Moon re-evaluated at clock estimate e: returns the change of right
+    // ascension since noon, wrapped into [-pi, pi); H2 gets the horizon hour
+    // angle there.
+    double moonAt(double noon, double e, double phi, double alphaNoon, double& H2) const;
+
+    // Moon rise and moon set of the day from the noon transit M and the noon
+    // horizon hour angle H (H > 0).
+    double moonRise(double noon, double M, double H, double phi, double alphaNoon) const;
+    double moonSet(double noon, double M, double H, double phi, double alphaNoon) const;
+
     const TcMainState& cMain;
 };

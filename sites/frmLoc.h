@@ -3,9 +3,17 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 #include "app/mainState.h"
+#include "sites/numParse.h"
+#include "sites/siteFile.h"
 
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class TcReg;
 
 class TcLocate : public QDialog {
@@ -19,12 +27,53 @@ public:
 
     // Start-up load of the site of record cMain.defaultSiteIndex. Needs no
     // dialog instance. On a missing file it shows "観測地ファイルがありません。",
-    // puts the default site in place and returns 2; otherwise returns 0.
+    // puts the default site in place and returns 2; otherwise returns 0 (also
+    // for a file without a complete record: the default site is then in
+    // place and the dialog can still append to the file).
     static int loadSite(TcMainState& cMain);
 
+    // Reads record n of the site file. When it cannot be read, shows
+    // "ファイルが読めません" and returns false with out unchanged.
+    bool readSite(int n, sitefile::SiteRecord& out);
+
+    // Lines listed at the last showing, plus one for every record appended
+    // since (kept equal to the appended record's number + 1).
     int siteCount = 0;
 
+public slots:
+    void funcShow();
+    void funcSelect(int index);
+    void funcOK();
+    void funcCancel();
+    void funcRec();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    // Parses and range-checks the three fields; shows the message and
+    // returns false when they do not pass.
+    bool checkFields(sitefile::SiteNumbers& out);
+    void setName(const QString& name);
+    void setNumbers(double latitude, double longitude, double timeZone, int summerTime);
+
     TcMainState& cMain;
     TcReg* cReg = nullptr;
+
+    QComboBox* cmbName;
+    QLineEdit* editLati;
+    QLineEdit* editLongi;
+    QLineEdit* editTz;
+    QCheckBox* chkSummer;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+    QPushButton* cmdWrite;
+    QLabel* lblLati;
+    QLabel* cmbLongi;  // a label, named like this in the form
+    QLabel* cmbTz;     // a label as well
+
+    // The name the box showed as a field value (set by the dialog or typed),
+    // restored when a chosen record cannot be read.
+    QString nameShown;
 };

@@ -5,9 +5,32 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
 class TcReg : public QDialog {
     Q_OBJECT
 public:
     explicit TcReg(QWidget* owner);
     int regResult = 5;
+
+public slots:
+    // Every showing starts unticked with the answer "cancel", so a close by
+    // any other route than the new and overwrite buttons answers cancel.
+    void regActive();
+    void cmdNewClick();
+    void cmdOverClick();
+    void cmdCancelClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* LabelCaption;
+    QCheckBox* checkDefault;
+    QPushButton* cmdNew;
+    QPushButton* cmdOver;
+    QPushButton* cmdCancel;
 };

@@ -1,12 +1,415 @@
 #include "sites/siteFile.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "sites/numParse.h"
+
 namespace sitefile {
 
-// Placeholder; the file layer is being written.
-int loadSite(TcMainState& cMain, const std::string&)
+namespace {
+
+// Closes a file descriptor when it goes out of scope, unless closed before.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+
+    int get() const { return fd_; }
+    bool ok() const { return fd_ >= 0; }
+    void reset(int fd)
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
+    // Closes now and reports whether the close succeeded.
+    bool close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// Opens a regular file for reading; directories, devices and pipes count as
+// files that cannot be opened (a reader must know the size and reach the end).
+bool openForReading(const std::string& path, Fd& fd, off_t& size)
 {
-    putDefaultSite(cMain);
-    return 2;
+    // O_NONBLOCK: a pipe in the file's place must not hang the open.
+    fd.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.ok())
+        return false;
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        fd.reset(-1);
+        return false;
+    }
+    size = st.st_size;
+    return true;
 }
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Reads up to count bytes at offset; fewer at the end of the file.
+std::string readAt(int fd, off_t offset, std::size_t count)
+{
+    std::string out(count, '\0');
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t n = ::pread(fd, &out[got], count - got, offset + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    out.resize(got);
+    return out;
+}
+
+bool writeAll(int fd, const char* data, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(fd, data + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool writeAllAt(int fd, const char* data, std::size_t count, off_t offset)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pwrite(fd, data + done, count - done, offset + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A record as the writers accept it: 48 bytes of text without line breaks,
+// then CR LF.
+bool isRecordText(const std::string& r)
+{
+    if (r.size() != static_cast<std::size_t>(kRecordSize) || r[kTextSize] != '\r' || r[kTextSize + 1] != '\n')
+        return false;
+    for (int i = 0; i < kTextSize; ++i)
+        if (r[static_cast<std::size_t>(i)] == '\r' || r[static_cast<std::size_t>(i)] == '\n')
+            return false;
+    return true;
+}
+
+// One "%lf" of scanf: leading white space, then a floating-point number.
+bool scanDouble(const char*& p, double& value)
+{
+    while (isSpace(*p))
+        ++p;
+    char* end = nullptr;
+    const double v = strtodC(p, &end);
+    if (end == p)
+        return false;
+    p = end;
+    value = std::isfinite(v) ? v : 0.0;
+    return true;
+}
+
+// One "%d" of scanf; a number outside the int range gives 0.
+bool scanInt(const char*& p, int& value)
+{
+    while (isSpace(*p))
+        ++p;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(p, &end, 10);
+    if (end == p)
+        return false;
+    const bool overflow = errno == ERANGE || v < INT_MIN || v > INT_MAX;
+    p = end;
+    value = overflow ? 0 : static_cast<int>(v);
+    return true;
+}
+
+bool scanComma(const char*& p)
+{
+    if (*p != ',')
+        return false;
+    ++p;
+    return true;
+}
+
+// The name as loadSite takes it: the 16 bytes as stored, ended early only by
+// a NUL or a line break (of a hand-edited short line).
+std::string storedName(const std::string& record)
+{
+    std::string name = record.substr(0, kNameField);
+    const std::size_t stop = name.find_first_of(std::string("\0\r\n", 3));
+    if (stop != std::string::npos)
+        name.resize(stop);
+    return name;
+}
+
+// The name as "%16s" takes it, kept inside the name field: the first
+// blank-delimited word (empty for a blank field).
+std::string nameWord(const std::string& record)
+{
+    std::string field = record.substr(0, kNameField);
+    const std::size_t nul = field.find('\0');
+    if (nul != std::string::npos)
+        field.resize(nul);
+    std::size_t i = 0;
+    while (i < field.size() && isSpace(field[i]))
+        ++i;
+    std::size_t j = i;
+    while (j < field.size() && !isSpace(field[j]))
+        ++j;
+    return field.substr(i, j - i);
+}
+
+}  // namespace
+
+void scanNumbers(const std::string& recordBytes, SiteRecord& out)
+{
+    out.latitude = out.longitude = out.timeZone = 0.0;
+    out.summerTime = 0;
+    if (recordBytes.size() <= static_cast<std::size_t>(kNumbersOffset))
+        return;
+    // A copy ends the scan at the end of the record: nothing is taken from
+    // the next line. An embedded NUL ends it earlier, as it would for scanf.
+    const std::string rest = recordBytes.substr(kNumbersOffset);
+    const char* p = rest.c_str();
+    int reserved = 0;
+    if (!scanDouble(p, out.latitude) || !scanComma(p))
+        return;
+    if (!scanDouble(p, out.longitude) || !scanComma(p))
+        return;
+    if (!scanDouble(p, out.timeZone) || !scanComma(p))
+        return;
+    if (!scanInt(p, reserved) || !scanComma(p))
+        return;
+    scanInt(p, out.summerTime);
+}
+
+int loadSite(TcMainState& cMain, const std::string& path)
+{
+    Fd fd(-1);
+    off_t size = 0;
+    if (!openForReading(path, fd, size)) {
+        putDefaultSite(cMain);
+        return kNoFile;
+    }
+    const off_t records = size / kRecordSize;
+    int index = cMain.defaultSiteIndex;
+    if (index < 0)
+        index = 0;
+    if (records > 0 && index > records - 1)
+        index = static_cast<int>(records - 1);
+
+    std::string record;
+    if (records > 0)
+        record = readAt(fd.get(), static_cast<off_t>(index) * kRecordSize, kRecordSize);
+    fd.close();
+    if (record.empty()) {
+        // No complete record: the built-in site, record numbers from 0.
+        putDefaultSite(cMain);
+        cMain.defaultSiteIndex = 0;
+        cMain.currentSiteIndex = 0;
+        return kNoRecord;
+    }
+
+    SiteRecord r;
+    scanNumbers(record, r);
+    setSiteName(cMain, storedName(record));
+    cMain.siteLatitude = r.latitude;
+    cMain.siteLongitude = r.longitude;
+    cMain.siteTimeZone = r.timeZone;
+    cMain.siteSummerTime = r.summerTime;
+    cMain.defaultSiteIndex = index;
+    cMain.currentSiteIndex = index;
+    return kLoaded;
+}
+
+bool listNames(std::vector<std::string>& names, const std::string& path)
+{
+    names.clear();
+    Fd fd(-1);
+    off_t size = 0;
+    if (!openForReading(path, fd, size))
+        return false;
+    std::string content;
+    char buf[8192];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        content.append(buf, static_cast<std::size_t>(n));
+    }
+    fd.close();
+
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t nl = content.find('\n', pos);
+        if (nl == std::string::npos)
+            break;  // a final line without a line end is not listed
+        std::string item = content.substr(pos, std::min<std::size_t>(nl - pos, kNameField));
+        const std::size_t stop = item.find_first_of(std::string("\0\r", 2));
+        if (stop != std::string::npos)
+            item.resize(stop);
+        names.push_back(std::move(item));
+        pos = nl + 1;
+    }
+    return true;
+}
+
+Status readSite(int n, SiteRecord& out, const std::string& path)
+{
+    Fd fd(-1);
+    off_t size = 0;
+    if (!openForReading(path, fd, size))
+        return Status::CannotOpen;
+    if (n < 0 || static_cast<off_t>(n) * kRecordSize >= size)
+        return Status::NoRecord;
+    const std::string record = readAt(fd.get(), static_cast<off_t>(n) * kRecordSize, kRecordSize);
+    fd.close();
+    if (record.empty())
+        return Status::NoRecord;
+    SiteRecord r;
+    scanNumbers(record, r);
+    r.name = nameWord(record);
+    out = r;
+    return Status::Ok;
+}
+
+std::string makeRecord(const std::string& nameSjis, double latitude, double longitude,
+                       double timeZone, int summerTime)
+{
+    std::string name = nameSjis;
+    for (char& c : name) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F)
+            c = ' ';
+    }
+    const std::string cut = sjisCut(name, kNameBytes);
+    std::string text = formatC("%-16s%7.2lf,%7.2lf,%6.2lf, 0000,%2d,\n", cut.c_str(), latitude, longitude,
+                               timeZone, summerTime != 0 ? 1 : 0);
+    // The line feed goes to disk as CR LF.
+    text.insert(text.size() - 1, 1, '\r');
+    return text;
+}
+
+Status appendRecord(const std::string& record, int& recordNumber, const std::string& path)
+{
+    if (!isRecordText(record))
+        return Status::BadRecord;
+    Fd fd(::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    if (!fd.ok())
+        return Status::CannotOpen;
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode))
+        return Status::CannotOpen;
+    const bool regular = S_ISREG(st.st_mode);
+    const off_t size = regular ? st.st_size : 0;
+
+    // The new record must start at a record boundary, or its number would
+    // not address it. A last line without a line end that starts at a
+    // boundary (typed by hand) is kept and completed with blanks and CR LF;
+    // anything else there (a line longer than a record, or several short
+    // lines) cannot be completed without changing it, so nothing is written.
+    std::string data;
+    const off_t tail = size % kRecordSize;
+    if (tail != 0) {
+        const std::string last = readAt(fd.get(), size - tail, static_cast<std::size_t>(tail));
+        if (static_cast<off_t>(last.size()) != tail || tail > kTextSize || last.find('\n') != std::string::npos)
+            return Status::NotAligned;
+        data.assign(static_cast<std::size_t>(kTextSize - tail), ' ');
+        data += "\r\n";
+    }
+    data += record;
+
+    bool written = writeAll(fd.get(), data.data(), data.size());
+    if (written && regular)
+        written = ::fdatasync(fd.get()) == 0;
+    if (!written) {
+        // Take back whatever part reached the file; the file is then as
+        // it was (a failing truncate leaves nothing better to do).
+        if (regular) {
+            const int rc = ::ftruncate(fd.get(), size);
+            (void)rc;
+        }
+        return Status::WriteFailed;
+    }
+    if (!fd.close())
+        return Status::WriteFailed;
+    recordNumber = static_cast<int>((size + static_cast<off_t>(data.size())) / kRecordSize - 1);
+    return Status::Ok;
+}
+
+Status overwriteRecord(const std::string& record, int n, const std::string& path)
+{
+    if (!isRecordText(record))
+        return Status::BadRecord;
+    Fd fd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.ok())
+        return Status::CannotOpen;
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return Status::CannotOpen;
+    // Only a complete record inside the file is replaced: writing past the
+    // end would leave a gap or grow the file, and a place that is not a
+    // whole CR LF line (a hand-edited file out of step) would be damaged.
+    if (n < 0 || static_cast<off_t>(n) * kRecordSize + kRecordSize > st.st_size)
+        return Status::NoRecord;
+    const off_t offset = static_cast<off_t>(n) * kRecordSize;
+    const std::string old = readAt(fd.get(), offset, kRecordSize);
+    if (old.size() != static_cast<std::size_t>(kRecordSize) || old[kTextSize] != '\r' || old[kTextSize + 1] != '\n')
+        return Status::NotAligned;
+    if (n > 0 && readAt(fd.get(), offset - 1, 1) != "\n")
+        return Status::NotAligned;
+
+    bool written = writeAllAt(fd.get(), record.data(), record.size(), offset);
+    if (written)
+        written = ::fdatasync(fd.get()) == 0;
+    if (!written) {
+        // Put the old bytes back if the disk still takes them.
+        writeAllAt(fd.get(), old.data(), old.size(), offset);
+        return Status::WriteFailed;
+    }
+    if (!fd.close())
+        return Status::WriteFailed;
+    return Status::Ok;
+}
+
+std::string formatCoordinate(double degrees) { return formatC("%7.2lf", degrees); }
+
+std::string formatTimeZone(double hours) { return formatC("%6.2lf", hours); }
 
 }  // namespace sitefile

@@ -2,8 +2,16 @@
 // (48 characters and CR LF), record n at byte 50 * n. Every operation opens
 // the file, does its work and closes it. No Qt here: names are Shift-JIS
 // bytes; windows convert them for the screen.
+//
+// Layout of one record (byte offsets):
+//    0..15  name, the first 14 bytes of the site name blank-filled to 16
+//   16..22  latitude  "%7.2lf"      23  ','
+//   24..30  longitude "%7.2lf"      31  ','
+//   32..37  offset    "%6.2lf"      38..44  ", 0000,"
+//   45..46  summer-time flag "%2d"  47  ','      48..49  CR LF
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,10 +22,88 @@ namespace sitefile {
 // The file name, opened in the working directory.
 inline constexpr const char* kFileName = "obspoint.txt";
 
-// Start-up load: lowers cMain.defaultSiteIndex to the last record when it is
-// larger, loads that record into the site members and sets currentSiteIndex.
-// Returns 0 when a record was loaded, 2 when the file cannot be opened (the
-// default site is then put in place). Shows nothing: the caller reports.
+inline constexpr int kRecordSize = 50;      // bytes per record, CR LF included
+inline constexpr int kTextSize = 48;        // bytes before CR LF
+inline constexpr int kNameField = 16;       // bytes of the name field
+inline constexpr std::size_t kNameBytes = 14;  // bytes of the name that are kept
+inline constexpr int kNumbersOffset = 17;   // where the numeric scan starts
+
+// Results of the file operations. The windows turn them into messages.
+enum class Status {
+    Ok,
+    CannotOpen,   // the file cannot be opened (missing, a directory, no access)
+    NoRecord,     // the record asked for is not (wholly) in the file
+    NotAligned,   // append refused: the file's end is not at a record boundary
+                  // and cannot be completed to one without damaging a line
+    BadRecord,    // the record text is not 48 bytes plus CR LF
+    WriteFailed,  // the file opened but writing or closing it failed
+};
+
+// loadSite results.
+inline constexpr int kLoaded = 0;      // record defaultSiteIndex was loaded
+inline constexpr int kNoRecord = 1;    // the file opened but holds no complete record
+inline constexpr int kNoFile = 2;      // the file cannot be opened
+
+// One site as a reader returns it.
+struct SiteRecord {
+    std::string name;  // Shift-JIS bytes
+    double latitude = 0.0;
+    double longitude = 0.0;
+    double timeZone = 0.0;
+    int summerTime = 0;
+};
+
+// Start-up load. Puts cMain.defaultSiteIndex into 0 .. (records - 1) (a
+// negative number becomes 0, one past the last record becomes the last),
+// loads that record into the site members (the name is the 16-byte field as
+// stored, trailing blanks included) and sets currentSiteIndex to it.
+// Returns kLoaded. When the file opens but holds no complete record, puts the
+// default site in place with both indexes 0 and returns kNoRecord: the file
+// is there and can be appended to. When the file cannot be opened, puts the
+// default site in place and returns kNoFile. Shows nothing: the caller reports.
 int loadSite(TcMainState& cMain, const std::string& path = kFileName);
+
+// The name list: the first 16 bytes of every line that ends in a line feed,
+// in file order (the line end itself is never part of a name; a NUL ends a
+// name). A final line without a line end is not listed. Returns false, with
+// names left empty, when the file cannot be opened.
+bool listNames(std::vector<std::string>& names, const std::string& path = kFileName);
+
+// Reads record n. The name is the first blank-delimited word of the 16-byte
+// name field (empty when the field is blank). Returns CannotOpen or NoRecord
+// (n negative or past the end of the file) with out unchanged, else Ok.
+Status readSite(int n, SiteRecord& out, const std::string& path = kFileName);
+
+// Parses the numbers of one record's bytes: "%lf,%lf,%lf,%d,%d" from offset
+// 17 (latitude, longitude, offset, the ignored reserved field, the flag),
+// never past the end of the given bytes. A field that does not scan, a
+// value that is not finite and a flag outside the int range are 0.
+void scanNumbers(const std::string& recordBytes, SiteRecord& out);
+
+// Builds the record text for a site: the name cut after its 14th byte
+// (a double-byte character that would be split is dropped whole, control
+// bytes become blanks) and blank-filled, then
+// "%-16s%7.2lf,%7.2lf,%6.2lf, 0000,%2d,\n" with the line feed as CR LF.
+// The flag is written as 1 when summerTime is not 0. The result has 50 bytes
+// whenever the numbers lie within the site dialog's accepted ranges.
+std::string makeRecord(const std::string& nameSjis, double latitude, double longitude,
+                       double timeZone, int summerTime);
+
+// Appends a record (from makeRecord) at the end of the file, creating the
+// file when it does not exist. When the file ends with a line that has no
+// line end and starts at a record boundary (a hand-edited last line), that
+// line is kept and completed to a record with blanks and CR LF, so the new
+// record starts at a record boundary. recordNumber receives the new record's
+// number (its byte offset / 50). A failed write leaves the file as it was.
+Status appendRecord(const std::string& record, int& recordNumber, const std::string& path = kFileName);
+
+// Replaces the 50 bytes of record n. The file must exist and record n must
+// lie wholly inside it as a complete line (never writes past the end).
+Status overwriteRecord(const std::string& record, int n, const std::string& path = kFileName);
+
+// The dialog's field texts: "%7.2lf" for latitude and longitude, "%6.2lf"
+// for the offset.
+std::string formatCoordinate(double degrees);
+std::string formatTimeZone(double hours);
 
 }  // namespace sitefile

@@ -1,8 +1,91 @@
 #include "table/frmTable.h"
 
-// Placeholder; the window is being written.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "table/monthRows.h"
+#include "ui/fonts.h"
+
 TcTable::TcTable(const TcMainState& state, const TcCalc& calc, QWidget* owner)
     : QDialog(owner), cMain(state), cCalc(calc)
 {
     setWindowTitle(QStringLiteral("月間出没時刻"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setFont(ui::dialogFont());
+    setFixedSize(437, 292);
+
+    QPalette black = palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    black.setColor(QPalette::Text, Qt::black);
+
+    // The header: every double-byte character (the ideographic spaces too)
+    // is two columns wide in the fixed font, so the words stand above the
+    // columns of the rows.
+    lbl1 = new QLabel(QStringLiteral("　　年  月  日　　日出 　 日没   月出  　月没  　月齢"), this);
+    lbl1->setObjectName(QStringLiteral("lbl1"));
+    lbl1->setFont(ui::fixedFont());
+    lbl1->setPalette(black);
+    lbl1->setGeometry(4, 8, 318, 12);
+
+    memTable = new QPlainTextEdit(this);
+    memTable->setObjectName(QStringLiteral("memTable"));
+    memTable->setGeometry(4, 24, 429, 225);
+    memTable->setReadOnly(true);
+    memTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memTable->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memTable->setFocusPolicy(Qt::NoFocus);
+    memTable->setFont(ui::fixedFont());
+    memTable->setPalette(black);
+    // A narrow inner margin puts the first column of the rows under the first
+    // column of the header.
+    memTable->document()->setDocumentMargin(2);
+
+    cmdClose = new QPushButton(QStringLiteral("閉じる"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setGeometry(248, 260, 81, 25);
+    cmdClip = new QPushButton(QStringLiteral("クリップ"), this);
+    cmdClip->setObjectName(QStringLiteral("cmdClip"));
+    cmdClip->setGeometry(340, 260, 77, 25);
+    setTabOrder(cmdClose, cmdClip);
+
+    connect(cmdClose, &QPushButton::clicked, this, &TcTable::funcClose);
+    connect(cmdClip, &QPushButton::clicked, this, &TcTable::funcClip);
+}
+
+void TcTable::funcShow()
+{
+    // Only the year and month of the displayed date count: the table always
+    // starts at day 1.
+    shownRows = monthRows(cCalc, cMain.dispYear, cMain.dispMonth);
+    QString text;
+    text.reserve(static_cast<qsizetype>(shownRows.size() * 56));
+    for (std::size_t i = 0; i < shownRows.size(); ++i) {
+        if (i)
+            text += QLatin1Char('\n');
+        text += QLatin1String(shownRows[i].data(), static_cast<qsizetype>(shownRows[i].size()));
+    }
+    memTable->setPlainText(text);
+}
+
+void TcTable::funcClip()
+{
+    const std::string bytes = monthText(shownRows);
+    QGuiApplication::clipboard()->setText(
+        QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+void TcTable::funcClose()
+{
+    close();
+}
+
+void TcTable::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        funcShow();
+    QDialog::showEvent(event);
 }

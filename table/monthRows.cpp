@@ -1,7 +1,110 @@
 #include "table/monthRows.h"
 
-// Placeholder bodies; the rows are being written.
-int monthLength(int, int) { return 31; }
-std::string monthRow(int, int, int, const TcDayResult&) { return {}; }
-std::vector<std::string> monthRows(const TcCalc&, int, int) { return {}; }
-std::string monthText(const std::vector<std::string>&) { return {}; }
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The date and time fields of a row, in a fixed buffer: at most 37
+// characters of date and 4 x 12 of times, whatever the values.
+struct RowBuffer {
+    char text[96];
+    std::size_t length = 0;
+
+    void put(const char* s, std::size_t n)
+    {
+        std::memcpy(text + length, s, n);
+        length += n;
+    }
+
+    // value right-aligned in width columns, as "%<width>d" writes it
+    void putInt(int value, int width)
+    {
+        char digits[16];
+        const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+        const int n = static_cast<int>(r.ptr - digits);
+        for (int i = n; i < width; ++i)
+            text[length++] = ' ';
+        put(digits, n);
+    }
+
+    // One time field: hours and minutes truncated from a clock angle, or
+    // hyphens for an absent event (any negative value). A value that is no
+    // clock angle at all (NaN, infinite, absurdly large) is shown as absent
+    // too rather than converted to an int it does not fit.
+    void putTime(double v)
+    {
+        if (v >= 0 && v < 1e6) {
+            const double x = v * 3.81971864;  // 24 / 2 pi: clock angle to hours
+            const int hours = static_cast<int>(x);
+            const int minutes = static_cast<int>((x - hours) * 60);
+            put("  ", 2);
+            putInt(hours, 3);
+            put(":", 1);
+            putInt(minutes, 2);
+        } else {
+            put("   --:--", 8);
+        }
+    }
+};
+
+}  // namespace
+
+int monthLength(int year, int month)
+{
+    static const int days[13] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 0;
+    if (month == 2)
+        return year % 4 == 0 ? 29 : 28;
+    return days[month];
+}
+
+std::string monthRow(int year, int month, int day, const TcDayResult& result)
+{
+    // "%5d/%3d/%3d  ", the four times, then "  %5.1f " of the age. The
+    // integer fields are written by hand, several times faster than printf;
+    // the age keeps printf's rounding.
+    RowBuffer row;
+    row.putInt(year, 5);
+    row.put("/", 1);
+    row.putInt(month, 3);
+    row.put("/", 1);
+    row.putInt(day, 3);
+    row.put("  ", 2);
+    row.putTime(result.sunRise);
+    row.putTime(result.sunSet);
+    row.putTime(result.moonRise);
+    row.putTime(result.moonSet);
+    char age[400];  // room for any double in "%5.1f"
+    const int n = std::snprintf(age, sizeof age, "  %5.1f ", result.moonAge);
+    std::string text(row.text, row.length);
+    text.append(age, n > 0 ? std::min<std::size_t>(n, sizeof age - 1) : 0);
+    return text;
+}
+
+std::vector<std::string> monthRows(const TcCalc& cCalc, int year, int month)
+{
+    std::vector<std::string> rows;
+    const int days = monthLength(year, month);
+    rows.reserve(days);
+    TcDayResult result;
+    for (int day = 1; day <= days; ++day) {
+        cCalc.mooncalc(year, month, day, result);
+        rows.push_back(monthRow(year, month, day, result));
+    }
+    return rows;
+}
+
+std::string monthText(const std::vector<std::string>& rows)
+{
+    std::string text;
+    text.reserve(rows.size() * 57);
+    for (const std::string& row : rows) {
+        text += row;
+        text += "\r\n";
+    }
+    return text;
+}

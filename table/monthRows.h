@@ -8,7 +8,7 @@
 #include "engine/prcCalc.h"
 
 // Days in the month (1..12) of year; February has 29 days in every year
-// divisible by 4.
+// divisible by 4. A month outside 1..12 has no days.
 int monthLength(int year, int month);
 
 // One row: "%5d/%3d/%3d  ", four time fields "  %3d:%2d" or "   --:--",

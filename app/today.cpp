@@ -1,0 +1,74 @@
+#include "app/today.h"
+
+#include <ctime>
+
+namespace {
+
+TodaySource& source()
+{
+    static TodaySource s;
+    return s;
+}
+
+UtcClock systemUtcNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm tm {};
+    gmtime_r(&now, &tm);
+    return UtcClock {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+}
+
+long systemZoneWest()
+{
+    tzset();
+    return timezone;
+}
+
+}  // namespace
+
+int localToday(const UtcClock& utc, long zoneWestSeconds, int& month, int& day)
+{
+    int year = utc.year;
+    month = utc.month;
+    day = utc.day;
+
+    // Index 0 is December of the year before, 13 January of the year after.
+    int daysInMonth[14] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31, 31};
+    daysInMonth[2] = (year % 4 == 0) ? 29 : 28;
+
+    // Minutes since local midnight of the UTC day; the division truncates
+    // toward zero, as C++ integer division does.
+    const long minutes = utc.hour * 60L + utc.minute - zoneWestSeconds / 60;
+
+    if (minutes < 0) {
+        if (--day < 1) {
+            --month;
+            day = daysInMonth[month];
+            if (month == 0) {
+                month = 12;
+                --year;
+            }
+        }
+    } else if (minutes >= 1440) {
+        if (++day > daysInMonth[month]) {
+            day = 1;
+            if (++month == 13) {
+                month = 1;
+                ++year;
+            }
+        }
+    }
+    return year;
+}
+
+void setTodaySource(TodaySource s)
+{
+    source() = std::move(s);
+}
+
+int funcToday(int& month, int& day)
+{
+    const UtcClock utc = source().utcNow ? source().utcNow() : systemUtcNow();
+    const long zone = source().zoneWest ? source().zoneWest() : systemZoneWest();
+    return localToday(utc, zone, month, day);
+}

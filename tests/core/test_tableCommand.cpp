@@ -1,0 +1,173 @@
+// The lunvelde-table command, run as a separate process.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "table/monthRows.h"
+
+namespace {
+
+struct CommandRun {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs the command with args; stdout and stderr go to files in a fresh
+// temporary folder.
+CommandRun runTable(const std::vector<std::string>& args)
+{
+    char dirTemplate[] = "/tmp/lunvelde-table-test-XXXXXX";
+    const char* dir = mkdtemp(dirTemplate);
+    if (!dir)
+        return {};
+    const std::string outPath = std::string(dir) + "/out", errPath = std::string(dir) + "/err";
+
+    std::vector<char*> argv{const_cast<char*>(LUNVELDE_TABLE_EXE)};
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    CommandRun run;
+    pid_t pid;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int wstatus = 0;
+        waitpid(pid, &wstatus, 0);
+        run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = slurp(outPath);
+    run.err = slurp(errPath);
+    unlink(outPath.c_str());
+    unlink(errPath.c_str());
+    rmdir(dir);
+    return run;
+}
+
+const std::vector<std::string> defaultSite = {"--year", "2000", "--month", "1", "--lat", "35.67",
+                                              "--lon", "139.5", "--tz", "9"};
+
+TEST(TableCommand, PrintsTheMonthRowsWithCrLf)
+{
+    const CommandRun run = runTable(defaultSite);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    ASSERT_EQ(run.out.size(), 31u * 57u);
+    for (std::size_t i = 0; i < 31; ++i)
+        EXPECT_EQ(run.out.substr(i * 57 + 55, 2), "\r\n") << i;
+    EXPECT_EQ(run.out.substr(0, 57), " 2000/  1/  1      6:51   16:38    1:42   13: 6   23.9 \r\n");
+    EXPECT_EQ(run.out.substr(27 * 57, 57), " 2000/  1/ 28      6:45   17: 4   --:--   11: 7   21.1 \r\n");
+}
+
+TEST(TableCommand, MatchesTheRowsComputedInProcess)
+{
+    // A southern site keeping summer time, a leap February, options in any
+    // order and values joined with '='.
+    const CommandRun run = runTable({"--summer", "--tz=10", "--lon", "151.21", "--lat", "-33.87", "--month", "2",
+                              "--year", "2024"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    TcMainState state;
+    state.siteLatitude = -33.87;
+    state.siteLongitude = 151.21;
+    state.siteTimeZone = 10;
+    state.siteSummerTime = 1;
+    const TcCalc calc(state);
+    EXPECT_EQ(run.out, monthText(monthRows(calc, 2024, 2)));
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 29);
+}
+
+TEST(TableCommand, AcceptsTheEndsOfEveryRange)
+{
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--year", "1901", "--month", "12", "--lat", "-90", "--lon", "-180.1", "--tz", "-12.1"},
+             {"--year", "2099", "--month", "1", "--lat", "90", "--lon", "360.1", "--tz", "12.1"}}) {
+        const CommandRun run = runTable(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out.size(), 31u * 57u);
+    }
+}
+
+TEST(TableCommand, HelpGoesToStdout)
+{
+    const CommandRun run = runTable({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("Usage: lunvelde-table", 0), 0u) << run.out;
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(TableCommand, BadArgumentsAreRefused)
+{
+    struct Case {
+        std::string option;                     // replaced (or added) ...
+        std::vector<std::string> replacement;   // ... by these arguments
+        std::string named;                      // the error line names this
+    };
+    const Case cases[] = {
+        {"--year", {}, "--year"},                       // missing
+        {"--tz", {}, "--tz"},                           // missing
+        {"--year", {"--year", "1900"}, "--year"},       // out of range
+        {"--year", {"--year", "2100"}, "--year"},
+        {"--year", {"--year", "2000.0"}, "--year"},     // not a whole number
+        {"--year", {"--year", "99999999999999999999"}, "--year"},
+        {"--month", {"--month", "0"}, "--month"},
+        {"--month", {"--month", "13"}, "--month"},
+        {"--lat", {"--lat", "90.001"}, "--lat"},
+        {"--lat", {"--lat", "nan"}, "--lat"},
+        {"--lat", {"--lat", "inf"}, "--lat"},
+        {"--lat", {"--lat", "1e400"}, "--lat"},
+        {"--lat", {"--lat", "35x"}, "--lat"},
+        {"--lat", {"--lat", ""}, "--lat"},
+        {"--lat", {"--lat", " 35"}, "--lat"},
+        {"--lat", {"--lat", "0x10"}, "--lat"},
+        {"--lon", {"--lon", "-180.2"}, "--lon"},
+        {"--lon", {"--lon", "360.2"}, "--lon"},
+        {"--tz", {"--tz", "-12.2"}, "--tz"},
+        {"--tz", {"--tz", "12.2"}, "--tz"},
+        {"--tz", {"--tz"}, "--tz"},                     // value missing at the end
+        {"", {"--year", "2001"}, "--year"},             // repeated
+        {"", {"--summer", "--summer"}, "--summer"},
+        {"", {"--summer=1"}, "--summer"},
+        {"", {"--colour", "red"}, "--colour"},          // unknown
+        {"", {"extra"}, "extra"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args;
+        for (std::size_t i = 0; i < defaultSite.size(); i += 2)
+            if (defaultSite[i] != c.option)
+                args.insert(args.end(), {defaultSite[i], defaultSite[i + 1]});
+        args.insert(args.end(), c.replacement.begin(), c.replacement.end());
+        std::string shown;
+        for (const std::string& a : args) shown += " '" + a + "'";
+        SCOPED_TRACE(shown);
+
+        const CommandRun run = runTable(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+        EXPECT_TRUE(!run.err.empty() && run.err.back() == '\n');
+        EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+    }
+}
+
+}  // namespace

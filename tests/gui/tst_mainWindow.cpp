@@ -1,0 +1,391 @@
+// The main window: settings at start and close, the start-up site, today's
+// date, the daily lines, stepping, the dialogs and help.
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTimer>
+#include <QToolButton>
+#include <cstring>
+#include <memory>
+
+#include "app/dispLines.h"
+#include "app/frmMain.h"
+#include "app/today.h"
+#include "date/frmDate.h"
+#include "sites/frmLoc.h"
+#include "support.h"
+#include "table/frmTable.h"
+#include "ui/phaseImage.h"
+#include "ui/sjis.h"
+
+namespace {
+
+const QString kNoSiteFile = QStringLiteral("観測地ファイルがありません。");
+const QString kRefused = QStringLiteral("観測地を設定できません。");
+const QString kNoHelp = QStringLiteral("このコンピュータではHTMLヘルプは動作しません。");
+const QString kCannotStore = QStringLiteral("設定を保存できません。");
+
+// One 50-byte record of the site file.
+QByteArray record(const QByteArray& name, double lat, double lon)
+{
+    return name.leftJustified(16, ' ') + QString::asprintf("%7.2f,%7.2f,%6.2f, 0000,%2d,\r\n", lat, lon, 9.0, 0).toLatin1();
+}
+
+// Three sites: Tokyo, 三鷹 (Shift-JIS), Sapporo.
+const QByteArray kSites = record("Tokyo", 35.69, 139.69) + record("\x8e\x4f\x91\xe9", 35.67, 139.50) +
+                          record("Sapporo", 43.06, 141.35);
+
+QByteArray settings(int top, int left, int initData)
+{
+    return QString::asprintf("[General]\nWindowTop=%d\nWindowLeft=%d\ninitData=%d\n", top, left, initData).toLatin1();
+}
+
+// The program's objects, as main() creates them.
+struct Program {
+    TcMainState state;
+    TcCalc calc {state};
+    std::unique_ptr<TcMain> main;
+
+    void open()
+    {
+        main = std::make_unique<TcMain>(state, calc);
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    }
+    QString siteName() const { return ui::fromSjis(state.siteNameText).trimmed(); }
+    QString date() const { return main->lblDate->text(); }
+};
+
+// The three stored values (-1 where missing).
+QList<int> stored()
+{
+    const QSettings s(QStringLiteral("Qorvex"), QStringLiteral("lunvelde"));
+    QList<int> values;
+    for (const char* key : {"WindowTop", "WindowLeft", "initData"})
+        values << s.value(QLatin1String(key), -1).toInt();
+    return values;
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<support::TestFolders> folders;
+    std::unique_ptr<support::MessageRecorder> recorder;
+
+private slots:
+    void init()
+    {
+        folders = std::make_unique<support::TestFolders>();
+        recorder = std::make_unique<support::MessageRecorder>();
+        // Help never works here, and today is 12 May 2000 at UT+9.
+        TcHelp::setLibraryName(QStringLiteral("liblunvelde-no-such-library.so.0"));
+        setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
+    }
+    void cleanup()
+    {
+        setTodaySource({});
+        recorder.reset();
+        folders.reset();
+    }
+
+    void firstStartUsesTheDefaultsAndCloseStoresAllThree()
+    {
+        folders->writeWorkFile(QStringLiteral("obspoint.txt"), kSites);
+        Program p;
+        p.open();
+        QCOMPARE(p.main->pos(), QPoint(100, 100));
+        QCOMPARE(p.state.siteFileMissing, 0);
+        QCOMPARE(p.siteName(), QStringLiteral("Tokyo"));
+        QCOMPARE(recorder->count(kNoSiteFile), 0);
+        QVERIFY(p.main->close());
+        QCOMPARE(stored(), (QList<int> {100, 100, 0}));
+    }
+
+    void storedSettingsPlaceTheWindowAndChooseTheSite()
+    {
+        folders->writeWorkFile(QStringLiteral("obspoint.txt"), kSites);
+        folders->writeSettingsText(settings(230, 310, 1));
+        Program p;
+        p.open();
+        QCOMPARE(p.main->pos(), QPoint(310, 230));
+        QCOMPARE(p.siteName(), QStringLiteral("三鷹"));
+        QCOMPARE(p.state.defaultSiteIndex, 1);
+        QVERIFY(p.main->close());
+        QCOMPARE(stored(), (QList<int> {230, 310, 1}));
+    }
+
+    void anUnreadableValueResetsAllThree_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("left missing") << QByteArray("[General]\nWindowTop=230\ninitData=2\n");
+        QTest::newRow("not a number") << settings(230, 310, 2).replace("WindowTop=230", "WindowTop=abc");
+        QTest::newRow("fraction") << settings(230, 310, 2).replace("WindowLeft=310", "WindowLeft=310.5");
+        QTest::newRow("empty") << settings(230, 310, 2).replace("WindowLeft=310", "WindowLeft=");
+        QTest::newRow("above 32 bits") << settings(230, 310, 2).replace("initData=2", "initData=2147483648");
+        QTest::newRow("below 32 bits") << settings(230, 310, 2).replace("WindowTop=230", "WindowTop=-2147483649");
+        QTest::newRow("a list") << settings(230, 310, 2).replace("WindowLeft=310", "WindowLeft=\"310, 311\"");
+    }
+    void anUnreadableValueResetsAllThree()
+    {
+        QFETCH(QByteArray, text);
+        folders->writeWorkFile(QStringLiteral("obspoint.txt"), kSites);
+        folders->writeSettingsText(text);
+        Program p;
+        p.open();
+        QCOMPARE(p.main->pos(), QPoint(100, 100));
+        QCOMPARE(p.state.defaultSiteIndex, 0);
+        QCOMPARE(p.siteName(), QStringLiteral("Tokyo"));
+        QCOMPARE(recorder->messages.size(), 1);  // the help notice only
+    }
+
+    void aStartUpSiteBeyondTheFileLoadsTheLastRecordAndStoresItsNumber()
+    {
+        folders->writeWorkFile(QStringLiteral("obspoint.txt"), kSites);
+        folders->writeSettingsText(settings(230, 310, 7));
+        Program p;
+        p.open();
+        QCOMPARE(p.siteName(), QStringLiteral("Sapporo"));
+        QCOMPARE(p.state.defaultSiteIndex, 2);
+        QVERIFY(p.main->close());
+        QCOMPARE(stored(), (QList<int> {230, 310, 2}));
+    }
+
+    void withoutASiteFileTheBuiltInSiteIsUsedAndTheSiteDialogRefused()
+    {
+        folders->writeSettingsText(settings(230, 310, 2));
+        Program p;
+        p.open();
+        QCOMPARE(recorder->count(kNoSiteFile), 1);
+        QCOMPARE(p.state.siteFileMissing, 1);
+        QCOMPARE(p.main->windowTitle(), QStringLiteral("Lunvelde  三鷹"));
+        QCOMPARE(p.state.siteLatitude, 35.67);
+        QCOMPARE(p.state.siteLongitude, 139.5);
+        QCOMPARE(p.state.siteTimeZone, 9.0);
+
+        // Even with a site dialog at hand, both routes only show the refusal.
+        TcLocate locate(p.state, p.main.get());
+        p.main->setDialogs(nullptr, &locate, nullptr);
+        QTimer::singleShot(2000, &locate, [&locate] { locate.reject(); });  // a wrongly opened dialog ends
+        QTest::mouseClick(p.main->cmdLocate, Qt::LeftButton);
+        p.main->mnuLoc->trigger();
+        QCOMPARE(recorder->count(kRefused), 2);
+        QVERIFY(!locate.isVisible());
+
+        // The date can still be stepped.
+        QTest::mouseClick(p.main->cmdNext, Qt::LeftButton);
+        QCOMPARE(p.state.dispDay, 13);
+
+        QVERIFY(p.main->close());
+        QCOMPARE(stored(), (QList<int> {230, 310, 0}));
+        QCOMPARE(recorder->count(kNoSiteFile), 1);
+    }
+
+    void everyCloseRouteStoresTheSameSettings()
+    {
+        folders->writeWorkFile(QStringLiteral("obspoint.txt"), kSites);
+        QList<QByteArray> results;
+        for (int route = 0; route < 3; ++route) {
+            folders->writeSettingsText(settings(230, 310, 1));
+            Program p;
+            p.open();
+            p.main->move(140, 160);
+            p.state.defaultSiteIndex = 2;
+            if (route == 0)
+                QTest::mouseClick(p.main->cmdExit, Qt::LeftButton);
+            else if (route == 1)
+                p.main->close();
+            else
+                p.main->mnuExit->trigger();
+            QVERIFY(!p.main->isVisible());
+            QCOMPARE(stored(), (QList<int> {160, 140, 2}));
+            results << folders->settingsText();
+        }
+        QCOMPARE(results[1], results[0]);
+        QCOMPARE(results[2], results[0]);
+    }
+
+    void aCloseThatCannotStoreTheSettingsDoesNotTakePlace()
+    {
+        Program p;
+        p.open();
+        // A plain file where the settings folder should be.
+        QFile blocker(folders->configDir() + QStringLiteral("/Qorvex"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        QVERIFY(!p.main->close());
+        QVERIFY(p.main->isVisible());
+        QTest::mouseClick(p.main->cmdExit, Qt::LeftButton);
+        QVERIFY(p.main->isVisible());
+        int failures = 0;
+        for (const auto& m : recorder->messages)
+            failures += m.text.startsWith(kCannotStore) ? 1 : 0;
+        QCOMPARE(failures, 2);
+
+        QVERIFY(blocker.remove());
+        QVERIFY(p.main->close());
+        QCOMPARE(stored(), (QList<int> {100, 100, 0}));
+    }
+
+    void theWindowHasItsSizeControlsAndMenu()
+    {
+        Program p;
+        p.open();
+        TcMain& w = *p.main;
+        QCOMPARE(w.centralWidget()->size(), QSize(372, 175));
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+
+        QCOMPARE(w.Panel1->geometry(), QRect(0, 0, 369, 33));
+        QCOMPARE(w.cmdExit->geometry(), QRect(8, 4, 25, 25));
+        QCOMPARE(w.cmdHelp->geometry(), QRect(332, 4, 25, 25));
+        QCOMPARE(w.cmdBefore->geometry(), QRect(148, 4, 73, 25));
+        QCOMPARE(w.cmdNext->geometry(), QRect(224, 4, 73, 25));
+        QCOMPARE(w.imgDisp->geometry(), QRect(4, 36, 137, 133));
+        QCOMPARE(w.lblMoon->pos(), QPoint(164, 104));
+        QCOMPARE(w.cmdBefore->text(), QStringLiteral("前　日"));
+        QCOMPARE(w.cmdNext->text(), QStringLiteral("翌　日"));
+        QCOMPARE(w.cmdLocate->toolTip(), QStringLiteral("観測地を設定・変更します。"));
+        QCOMPARE(w.cmdCalc->toolTip(), QStringLiteral("月間出没時刻表を表示します。"));
+
+        QStringList menu;
+        for (QAction* top : w.menuBar()->actions()) {
+            menu << top->text();
+            if (top->menu())
+                for (QAction* item : top->menu()->actions())
+                    menu << QStringLiteral("  ") + item->text();
+        }
+        QCOMPARE(menu, (QStringList {QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("  終了(&E)"),
+                                     QStringLiteral("設定(&S)"), QStringLiteral("  年月日(&D)"),
+                                     QStringLiteral("  観測地(&L)"), QStringLiteral("表示(&D)"),
+                                     QStringLiteral("  翌日(&N)"), QStringLiteral("  前日(&B)"),
+                                     QStringLiteral("  連続計算(&C)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")}));
+        QCOMPARE(w.mnuHelp->shortcut(), QKeySequence(Qt::Key_F1));
+
+        // The step buttons are the only stops of the keyboard order.
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(QApplication::focusWidget(), w.cmdNext);
+        QTest::keyClick(&w, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.cmdBefore);
+        QTest::keyClick(&w, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.cmdNext);
+    }
+
+    void theDisplayShowsTodayAndEveryStepRoute()
+    {
+        // 23:30 UTC on 31 December at UT+9 is 1 January of the next year.
+        setTodaySource({[] { return UtcClock {2023, 12, 31, 23, 30}; }, [] { return -32400L; }});
+        folders->writeWorkFile(QStringLiteral("obspoint.txt"), kSites);
+        Program p;
+        p.open();
+        QVERIFY(QTest::qWaitForWindowActive(p.main.get()));
+        TcMain& w = *p.main;
+
+        const auto expectDay = [&p](int y, int m, int d) {
+            QCOMPARE(p.state.dispYear, y);
+            QCOMPARE(p.state.dispMonth, m);
+            QCOMPARE(p.state.dispDay, d);
+            TcDayResult r {};
+            p.calc.mooncalc(y, m, d, r);
+            const DispLines lines = dispLines(y, m, d, r, p.state.twoPi);
+            QCOMPARE(p.main->lblDate->text(), QString::fromStdString(lines.date));
+            QCOMPARE(p.main->lblSun->text(), QString::fromStdString(lines.sun));
+            QCOMPARE(p.main->lblMoon->text(), QString::fromStdString(lines.moon));
+            QCOMPARE(p.main->lblAge->text(), QString::fromStdString(lines.age));
+            const QImage shown = p.main->imgDisp->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(shown, ui::phaseImage(r.moonAge, p.state.pi, p.state.twoPi).convertToFormat(QImage::Format_RGB32));
+        };
+        expectDay(2024, 1, 1);
+        QVERIFY(p.date().startsWith(QStringLiteral(" 2024年  1月  1日  (")));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lunvelde  Tokyo           "));
+
+        QTest::mouseClick(w.cmdBefore, Qt::LeftButton);
+        expectDay(2023, 12, 31);
+        QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+        expectDay(2024, 1, 1);
+        w.mnuNext->trigger();
+        expectDay(2024, 1, 2);
+        w.mnuBefore->trigger();
+        expectDay(2024, 1, 1);
+        QTest::mouseClick(w.imgDisp, Qt::LeftButton, {}, QPoint(60, 60));
+        expectDay(2024, 1, 2);
+        QTest::keyClick(w.cmdNext, Qt::Key_Return);  // Enter on the focused next-day button
+        expectDay(2024, 1, 3);
+        QTest::keyClick(&w, Qt::Key_Tab);
+        QTest::keyClick(w.cmdBefore, Qt::Key_Return);
+        expectDay(2024, 1, 2);
+
+        // A change made elsewhere shows when the window becomes active again.
+        p.state.dispDay = 20;
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(p.date().startsWith(QStringLiteral(" 2024年  1月  2日")));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(p.date().startsWith(QStringLiteral(" 2024年  1月 20日")));
+    }
+
+    void theDialogsOpenBelowTheWindowAndTheDisplayFollows()
+    {
+        folders->writeWorkFile(QStringLiteral("obspoint.txt"), kSites);
+        Program p;
+        p.open();
+        TcDate date(p.state, p.main.get());
+        TcLocate locate(p.state, p.main.get());
+        TcTable table(p.state, p.calc, p.main.get());
+        p.main->setDialogs(&date, &locate, &table);
+        const QPoint below = p.main->pos() + QPoint(30, 50);
+
+        // Each dialog: where it opened, then a change made while it was open.
+        const auto run = [&p](QDialog& dialog, auto open, auto whileOpen) {
+            QPoint at(-1, -1);
+            QTimer::singleShot(0, &dialog, [&] {
+                at = dialog.pos();
+                whileOpen();
+                dialog.reject();
+            });
+            open();
+            return at;
+        };
+        QCOMPARE(run(date, [&] { p.main->mnuDate->trigger(); }, [&] { p.state.dispDay = 20; }), below);
+        QVERIFY(p.date().startsWith(QStringLiteral(" 2000年  5月 20日")));
+        QCOMPARE(run(locate, [&] { QTest::mouseClick(p.main->cmdLocate, Qt::LeftButton); },
+                     [&] { std::strcpy(p.state.siteName, "Kyoto"); }),
+                 below);
+        QCOMPARE(p.main->windowTitle(), QStringLiteral("Lunvelde  Kyoto"));
+        QCOMPARE(run(table, [&] { p.main->mnuTable->trigger(); }, [] {}), below);
+    }
+
+    void helpThatCannotWorkSaysSoAtStartAndOnEveryRequest()
+    {
+        // Whether the window was on screen when each notice came.
+        QList<bool> visibleAtNotice;
+        ui::setMessageHook([&visibleAtNotice](const ui::MsgRecord& m) {
+            if (m.text != kNoHelp || m.caption != QStringLiteral("NOTICE") || m.kind != ui::MsgKind::Information)
+                return;
+            bool visible = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                visible = visible || (w->inherits("TcMain") && w->isVisible());
+            visibleAtNotice << visible;
+        });
+        Program p;
+        p.open();
+        QCOMPARE(visibleAtNotice, (QList<bool> {false}));
+        QVERIFY(QTest::qWaitForWindowActive(p.main.get()));
+        QTest::keyClick(p.main->lblAge, Qt::Key_F1);
+        p.main->mnuHelp->trigger();
+        QTest::mouseClick(p.main->cmdHelp, Qt::LeftButton);
+        QCOMPARE(visibleAtNotice, (QList<bool> {false, true, true, true}));
+    }
+};
+
+LUNVELDE_GUI_TEST_MAIN(TestMainWindow)
+#include "tst_mainWindow.moc"
