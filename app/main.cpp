@@ -1,5 +1,7 @@
 // Program entry: creates the six long-lived objects in their order and runs
-// the event loop until the main window closes.
+// the event loop until the main window closes. An exception during start-up
+// is shown and ends the program; one thrown by a handler while the loop runs
+// is shown and the loop goes on. The exit code is always 0.
 //
 // With LUNVELDE_QUIT_AFTER_FIRST_PAINT=1 in the environment the program
 // measures its own start: after the main window's first paint it prints the
@@ -98,6 +100,38 @@ private:
     bool done = false;
 };
 
+QString describe(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("予期しないエラーが発生しました。");
+    }
+}
+
+// Once the event loop runs, an exception thrown by an event handler is shown
+// and the loop goes on; before that (start-up, including the main window's
+// first showing) it ends the program through main's handler.
+class TcApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool loopRunning = false;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (!loopRunning)
+            return QApplication::notify(receiver, event);
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            ui::showMessage(nullptr, describe(std::current_exception()));
+            return false;
+        }
+    }
+};
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -105,7 +139,7 @@ int main(int argc, char* argv[])
     QElapsedTimer sinceMain;
     sinceMain.start();
 
-    QApplication app(argc, argv);
+    TcApplication app(argc, argv);
     try {
         QApplication::setApplicationName(QStringLiteral("Lunvelde"));
         app.setProperty("helpFile", QString::fromLatin1(kApplicationHelpFile));
@@ -130,11 +164,11 @@ int main(int argc, char* argv[])
         TcReg cReg(&cLocate);
         cMain.setDialogs(&cDate, &cLocate, &cTable);
         cLocate.setReg(&cReg);
+        app.loopRunning = true;
         app.exec();
-    } catch (const std::exception& e) {
-        ui::showMessage(nullptr, QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        ui::showMessage(nullptr, QStringLiteral("予期しないエラーが発生しました。"));
+        app.loopRunning = false;
+        ui::showMessage(nullptr, describe(std::current_exception()));
     }
     return 0;
 }

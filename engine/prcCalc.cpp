@@ -47,7 +47,7 @@ double TcCalc::tjd(int year, int month, double day, int hour, int minute, int se
         m = month + 12;
     }
     double B = 0;
-    if (year * 10000 + month * 100 + day >= 15821005) {
+    if (static_cast<long long>(year) * 10000 + month * 100 + day >= 15821005) {
         const double A = std::floor(y * 0.01);
         B = 2 - A + std::floor(A * 0.25);
     }
@@ -64,7 +64,7 @@ int TcCalc::toYMD(double jd, int& year, int& month, double& day) const
 {
     const double d = jd - 2415385.5;  // days since 1901-01-01 0 h
     const int q = static_cast<int>(std::floor(d / 1461));
-    const int r = static_cast<int>(std::floor(d - 1461 * q));
+    const int r = static_cast<int>(std::floor(d - 1461.0 * q));
     int yy = r / 365;
     int dd = r % 365;
     if (yy == 4) {  // last day of the cycle's leap year

@@ -80,8 +80,11 @@ std::string monthRow(int year, int month, int day, const TcDayResult& result)
     row.putTime(result.moonSet);
     char age[400];  // room for any double in "%5.1f"
     const int n = std::snprintf(age, sizeof age, "  %5.1f ", result.moonAge);
-    std::string text(row.text, row.length);
-    text.append(age, n > 0 ? std::min<std::size_t>(n, sizeof age - 1) : 0);
+    const std::size_t ageLength = n > 0 ? std::min<std::size_t>(n, sizeof age - 1) : 0;
+    std::string text;
+    text.reserve(row.length + ageLength);
+    text.append(row.text, row.length);
+    text.append(age, ageLength);
     return text;
 }
 

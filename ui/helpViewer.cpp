@@ -245,7 +245,7 @@ std::vector<SitemapEntry> parseSitemap(QString text)
                                             QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression tag(QStringLiteral(R"(<\s*(/?)\s*([A-Za-z]+)([^>]*)>)"));
     static const QRegularExpression attr(
-        QStringLiteral(R"(([A-Za-z_:][-A-Za-z0-9_:.]*)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s"'>]+)))"));
+        QStringLiteral(R"re(([A-Za-z_:][-A-Za-z0-9_:.]*)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s"'>]+)))re"));
     text.remove(comment);
 
     std::vector<SitemapEntry> entries;

@@ -20,44 +20,35 @@ Date localAt(UtcClock utc, double hoursAhead)
 
 }  // namespace
 
-TEST(Today, AZoneAheadOfUtcCanReachTheNextDayMonthAndYear)
+TEST(Today, TheOffsetCanMoveTheDateAcrossMonthAndYearEnds)
 {
+    // Ahead of UTC: the next day.
     EXPECT_EQ(localAt({2023, 12, 31, 23, 30}, 9), (Date{2024, 1, 1}));
     EXPECT_EQ(localAt({2023, 4, 30, 15, 0}, 9), (Date{2023, 5, 1}));
     EXPECT_EQ(localAt({2024, 2, 28, 20, 0}, 9), (Date{2024, 2, 29}));
     EXPECT_EQ(localAt({2023, 2, 28, 20, 0}, 9), (Date{2023, 3, 1}));
-    EXPECT_EQ(localAt({2023, 6, 10, 14, 59}, 9), (Date{2023, 6, 10}));  // 23:59 local
-    EXPECT_EQ(localAt({2023, 6, 10, 15, 0}, 9), (Date{2023, 6, 11}));   // 0:00 local
-}
-
-TEST(Today, AZoneBehindUtcCanReachThePreviousDayMonthAndYear)
-{
+    // Behind UTC: the day before.
     EXPECT_EQ(localAt({2024, 3, 1, 0, 30}, -5), (Date{2024, 2, 29}));
     EXPECT_EQ(localAt({2023, 3, 1, 0, 30}, -5), (Date{2023, 2, 28}));
     EXPECT_EQ(localAt({2024, 1, 1, 4, 59}, -5), (Date{2023, 12, 31}));
-    EXPECT_EQ(localAt({2024, 1, 1, 5, 0}, -5), (Date{2024, 1, 1}));
-    EXPECT_EQ(localAt({2023, 5, 1, 2, 0}, -5), (Date{2023, 4, 30}));
-}
-
-TEST(Today, UtcAndPartHourZonesKeepTheDateWhenTheClockStaysInTheDay)
-{
-    EXPECT_EQ(localAt({2023, 7, 15, 0, 0}, 0), (Date{2023, 7, 15}));
-    EXPECT_EQ(localAt({2023, 7, 15, 23, 59}, 0), (Date{2023, 7, 15}));
-    EXPECT_EQ(localAt({2023, 7, 15, 18, 29}, 5.5), (Date{2023, 7, 15}));  // 23:59 in India
-    EXPECT_EQ(localAt({2023, 7, 15, 18, 30}, 5.5), (Date{2023, 7, 16}));
-    EXPECT_EQ(localAt({2023, 7, 15, 0, 0}, 12), (Date{2023, 7, 15}));
-    EXPECT_EQ(localAt({2023, 7, 15, 23, 59}, -12), (Date{2023, 7, 15}));
     // The year is not limited here.
     EXPECT_EQ(localAt({2100, 12, 31, 23, 0}, 9), (Date{2101, 1, 1}));
 }
 
-TEST(Today, AnOffsetWithSecondsIsTruncatedTowardZeroInMinutes)
+TEST(Today, LocalMidnightIsTheBoundary)
 {
+    EXPECT_EQ(localAt({2023, 6, 10, 14, 59}, 9), (Date{2023, 6, 10}));  // 23:59 local
+    EXPECT_EQ(localAt({2023, 6, 10, 15, 0}, 9), (Date{2023, 6, 11}));   // 0:00 local
+    EXPECT_EQ(localAt({2024, 1, 1, 5, 0}, -5), (Date{2024, 1, 1}));
+    EXPECT_EQ(localAt({2023, 7, 15, 18, 29}, 5.5), (Date{2023, 7, 15}));
+    EXPECT_EQ(localAt({2023, 7, 15, 18, 30}, 5.5), (Date{2023, 7, 16}));
+    EXPECT_EQ(localAt({2023, 7, 15, 0, 0}, 0), (Date{2023, 7, 15}));
+    EXPECT_EQ(localAt({2023, 7, 15, 23, 59}, 0), (Date{2023, 7, 15}));
+    // Seconds of the offset are truncated toward zero: 59 s west count as
+    // no minute, 61 s as one.
     Date d {};
-    // 59 seconds west count as 0 minutes: 0:00 UTC stays on the same day.
     d[0] = localToday({2023, 7, 15, 0, 0}, 59, d[1], d[2]);
     EXPECT_EQ(d, (Date{2023, 7, 15}));
-    // 61 seconds west count as 1 minute: 0:00 UTC is the day before.
     d[0] = localToday({2023, 7, 15, 0, 0}, 61, d[1], d[2]);
     EXPECT_EQ(d, (Date{2023, 7, 14}));
 }
