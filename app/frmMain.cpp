@@ -13,7 +13,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
-#include <QShowEvent>
 #include <QToolButton>
 #include <cstring>
 #include <limits>
@@ -95,6 +94,11 @@ TcMain::TcMain(TcMainState& s, const TcCalc& calc) : state(s), cCalc(calc)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     funcCreate();
+    // The first showing: settings, constants, start-up site, today's date
+    // and the first display are in place before the window is mapped. (A
+    // message box shown from inside the toolkit's show event would run its
+    // own event loop while the native window is half set up.)
+    funcShow();
     show();
 }
 
@@ -264,15 +268,6 @@ void TcMain::funcCreate()
     helpAvailable = help.funcCreate() ? 1 : 0;
     if (!helpAvailable)
         ui::showInformation(this, kNoHelp, kNoHelpCaption);
-}
-
-void TcMain::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    if (!shown) {
-        shown = true;
-        funcShow();
-    }
 }
 
 void TcMain::funcShow()

@@ -81,7 +81,6 @@ public:
     void mnuExitClick();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -103,5 +102,4 @@ private:
     TcTable* cTable = nullptr;
     TcHelp help;
     int helpAvailable = 0;  // 1 when help could be prepared at creation
-    bool shown = false;     // funcShow has run
 };

@@ -57,12 +57,45 @@ struct ChmApi {
     bool complete() const { return open && close && resolve && retrieve; }
 };
 
+// The reader library trusts the compression settings of a file: a window
+// size it cannot decode with, or a reset block count of 0, makes it crash on
+// the first compressed object instead of failing. This repeats its own test
+// of the settings and refuses the settings it would accept but cannot use.
+bool compressionSettingsUsable(const QByteArray& control)
+{
+    if (control.size() < 24) return true;  // the library then reads nothing compressed
+    const auto* b = reinterpret_cast<const uchar*>(control.constData());
+    if (control.mid(4, 4) != "LZXC") return true;
+    const quint32 version = qFromLittleEndian<quint32>(b + 8);
+    quint32 resetInterval = qFromLittleEndian<quint32>(b + 12);
+    quint32 windowSize = qFromLittleEndian<quint32>(b + 16);
+    const quint32 windowsPerReset = qFromLittleEndian<quint32>(b + 20);
+    if (version == 2) {
+        resetInterval *= 0x8000u;
+        windowSize *= 0x8000u;
+    }
+    if (windowSize == 0 || resetInterval == 0 || windowSize == 1) return true;
+    if (resetInterval % (windowSize / 2) != 0) return true;
+    // From here on the library decompresses with these settings.
+    const bool powerOfTwo = (windowSize & (windowSize - 1)) == 0;
+    if (!powerOfTwo || windowSize < (1u << 15) || windowSize > (1u << 21)) return false;
+    const quint64 blocksPerReset = quint64(resetInterval / (windowSize / 2)) * windowsPerReset;
+    return blocksPerReset != 0 && blocksPerReset <= 0xFFFFFFFFu;
+}
+
 // One open help file, closed when the object goes.
 class ChmFile {
 public:
     ChmFile(const ChmApi& api, const QString& path) : api_(api)
     {
-        if (api_.complete()) handle_ = api_.open(QFile::encodeName(path).constData());
+        if (!api_.complete()) return;
+        handle_ = api_.open(QFile::encodeName(path).constData());
+        QByteArray control;
+        if (handle_ && read(QStringLiteral("::DataSpace/Storage/MSCompressed/ControlData"), &control) &&
+            !compressionSettingsUsable(control)) {
+            api_.close(handle_);
+            handle_ = nullptr;
+        }
     }
     ~ChmFile()
     {

@@ -153,14 +153,6 @@ TEST(RecordText, FieldsThatDoNotScanAreZero)
     EXPECT_EQ(r.latitude, 0.0);
 }
 
-TEST(RecordText, DialogFieldFormats)
-{
-    EXPECT_EQ(formatCoordinate(35.67), "  35.67");
-    EXPECT_EQ(formatCoordinate(-180.1), "-180.10");
-    EXPECT_EQ(formatTimeZone(9.0), "  9.00");
-    EXPECT_EQ(formatTimeZone(-12.1), "-12.10");
-}
-
 // ---------------------------------------------------------------------------
 // Append and overwrite
 
