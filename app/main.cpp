@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <exception>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <time.h>
@@ -31,9 +32,8 @@
 
 namespace {
 
-// The application-wide help file of the original program. Nothing opens it:
-// help is the HTML help file shown by TcHelp. It is kept as a property of the
-// application object for completeness.
+// The application-wide help file path, set on the application object at
+// start. Nothing opens it: help is the HTML help file shown by TcHelp.
 constexpr const char* kApplicationHelpFile = "/usr/share/lunvelde/Lunvelde95.hlp";
 
 // Milliseconds since this process was started by the kernel: the start time

@@ -381,8 +381,8 @@ public:
                                browser_, &QTextBrowser::backward);
         forward_ = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("進む"),
                                   browser_, &QTextBrowser::forward);
-        bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("最初のページ"),
-                       [this] { go(home_); });
+        homeAction_ = bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("最初のページ"),
+                                     [this] { go(home_); });
         back_->setEnabled(false);
         forward_->setEnabled(false);
 
@@ -436,6 +436,7 @@ public:
         else if (firstTopic.isValid()) home_ = firstTopic;
         else home_ = topicUrl(QStringLiteral("/index.html"));
 
+        homeAction_->setEnabled(true);
         go(home_);
         browser_->clearHistory();
     }
@@ -572,6 +573,7 @@ private:
                 .arg(kViewerTitle, info.fileName().toHtmlEscaped(), info.absoluteFilePath().toHtmlEscaped(),
                      reason);
         home_ = QUrl();
+        homeAction_->setEnabled(false);
         browser_->setHtml(html);
         browser_->clearHistory();
         updateTitle();
@@ -594,6 +596,7 @@ private:
     QListWidget* index_ = nullptr;
     QAction* back_ = nullptr;
     QAction* forward_ = nullptr;
+    QAction* homeAction_ = nullptr;
 };
 
 }  // namespace

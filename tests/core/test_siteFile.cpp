@@ -244,6 +244,11 @@ TEST_F(SiteFileTest, OverwriteNeverWritesPastTheEndOrIntoAForeignLayout)
     writeBytes(kFileName, lfLines);
     EXPECT_EQ(overwriteRecord(r, 1), Status::NotAligned);
     EXPECT_EQ(readBytes(kFileName), lfLines);
+    // Bytes 98-99 are a CR LF, but record 1 would begin inside a long line.
+    const std::string uneven = std::string(30, 'a') + "\r\n" + std::string(66, 'b') + "\r\n";
+    writeBytes(kFileName, uneven);
+    EXPECT_EQ(overwriteRecord(r, 1), Status::NotAligned);
+    EXPECT_EQ(readBytes(kFileName), uneven);
 }
 
 TEST_F(SiteFileTest, OverwriteNeedsAnExistingFile)

@@ -374,6 +374,16 @@ private slots:
         QTest::newRow("missing") << QByteArray() << false;
         QTest::newRow("empty") << QByteArray() << true;
         QTest::newRow("not a help file") << QByteArray("This is only text.\r\n").repeated(50) << true;
+
+        // A real file whose compression settings name a window size of 2
+        // bytes: the reader library would crash on the first page.
+        QFile real(committedChm());
+        QVERIFY(real.open(QIODevice::ReadOnly));
+        QByteArray broken = real.readAll();
+        const qsizetype lzxc = broken.indexOf("LZXC");
+        QVERIFY(lzxc > 0);
+        qToLittleEndian<quint32>(3, broken.data() + lzxc + 4);  // version 3: sizes are taken as bytes
+        QTest::newRow("unusable compression settings") << broken << true;
     }
 
     void unreadableFileReportedInWindow()
