@@ -13,11 +13,13 @@ DEPS := cmake make g++ pkg-config \
         fonts-ipafont fonts-noto-cjk \
         libchm1 libchm-dev \
         clang libclang-rt-14-dev \
-        xvfb xauth xdotool xclip imagemagick
+        xvfb xauth xdotool xclip imagemagick x11-utils \
+        desktop-file-utils file
 
-.PHONY: all deps configure build run test bench fuzz help clean
+.PHONY: all deps configure build run test check sanitize install bench fuzz help clean
 
 FUZZ_SECONDS ?= 60
+TEST_FUZZ_SECONDS ?= 60
 
 all: build
 
@@ -46,8 +48,29 @@ build: configure
 run: build
 	@sh tools/run.sh $(BUILD)
 
+# The whole suite: the fuzz target for a bounded time, every test again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then every test of
+# the normal build (the end-to-end test included when Xvfb is present).
 test: build
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
+	$(MAKE) --no-print-directory sanitize
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Only the normal build's tests.
+check: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+sanitize: deps
+	cmake -S . -B $(BUILD)-asan -DLUNVELDE_SANITIZE=ON
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(BUILD)-asan --output-on-failure -j $(JOBS) -E '^(e2e|install)$$'
+
+# Installs under PREFIX: /usr/local for root, ~/.local for everybody else.
+PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench

@@ -1,0 +1,64 @@
+#!/bin/bash
+# Installs into a temporary prefix and checks what a user gets: the files in
+# their usual places, a desktop entry that desktop-file-validate accepts, and
+# a launcher that fills the per-user working folder once and never
+# overwrites it afterwards.
+#
+#   test_install.sh BUILD_DIR SOURCE_DIR
+set -u
+build=$(cd "$1" && pwd)
+src=$(cd "$2" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix="$work/prefix"
+passed=0
+fail() { echo "FAIL: $*"; exit 1; }
+ok() { echo "ok: $*"; passed=$((passed + 1)); }
+
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "cmake --install"; }
+
+for f in bin/lunvelde bin/lunvelde-table bin/lunvelde-launch \
+         share/applications/lunvelde.desktop \
+         share/lunvelde/obspoint.txt share/lunvelde/lunvelde.chm; do
+  [ -e "$prefix/$f" ] || fail "missing $f"
+done
+for n in 16 22 24 32 48 64 128 256; do
+  icon="$prefix/share/icons/hicolor/${n}x${n}/apps/lunvelde.png"
+  [ -f "$icon" ] || fail "missing icon ${n}x${n}"
+  case "$(file -b "$icon" 2>/dev/null)" in
+    *"$n x $n"*|"") ;;
+    *) fail "icon ${n}x${n} has another size: $(file -b "$icon")";;
+  esac
+done
+ok "files installed"
+
+if command -v desktop-file-validate >/dev/null; then
+  out=$(desktop-file-validate "$prefix/share/applications/lunvelde.desktop" 2>&1) || { echo "$out"; fail "desktop-file-validate"; }
+  echo "$out" | grep -q -i 'error' && { echo "$out"; fail "desktop entry has errors"; }
+  ok "desktop entry valid"
+else
+  echo "desktop-file-validate not installed: entry not validated"
+fi
+grep -q '^Exec=lunvelde-launch$' "$prefix/share/applications/lunvelde.desktop" || fail "Exec line"
+
+# The launcher: first start fills the working folder, later starts keep it.
+export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
+export QT_QPA_PLATFORM=offscreen LUNVELDE_QUIT_AFTER_FIRST_PAINT=1
+mkdir -p "$HOME"
+"$prefix/bin/lunvelde-launch" >"$work/run1.log" 2>&1 || { cat "$work/run1.log"; fail "first start"; }
+folder="$XDG_DATA_HOME/lunvelde"
+cmp -s "$folder/obspoint.txt" "$src/resources/obspoint.txt" || fail "site file not copied on first start"
+cmp -s "$folder/lunvelde.chm" "$src/help/lunvelde.chm" || fail "help file not copied on first start"
+[ -f "$XDG_CONFIG_HOME/Qorvex/lunvelde.conf" ] || fail "settings not written at close"
+ok "first start fills the working folder"
+
+printf 'edited by the user\r\n' >>"$folder/obspoint.txt"
+cp "$folder/obspoint.txt" "$work/edited.txt"
+"$prefix/bin/lunvelde-launch" >"$work/run2.log" 2>&1 || { cat "$work/run2.log"; fail "second start"; }
+cmp -s "$folder/obspoint.txt" "$work/edited.txt" || fail "the user's site file was overwritten"
+ok "later starts keep the user's files"
+
+out=$("$prefix/bin/lunvelde-table" --year 2000 --month 1 --lat 35.67 --lon 139.5 --tz 9 | head -n 1)
+[ "$out" = $' 2000/  1/  1      6:51   16:38    1:42   13: 6   23.9 \r' ] || fail "installed lunvelde-table: '$out'"
+ok "installed lunvelde-table"
+echo "install: $passed passed, 0 failed"
