@@ -16,7 +16,7 @@ DEPS := cmake make g++ pkg-config \
         xvfb xauth xdotool xclip imagemagick x11-utils \
         desktop-file-utils file
 
-.PHONY: all deps configure build run test check sanitize install bench fuzz help clean
+.PHONY: all deps configure build run test check sanitize install bench fuzz help accuracy clean
 
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS ?= 60
@@ -85,12 +85,21 @@ fuzz: deps
 	  [ -x "$$f" ] || continue; \
 	  name=$$(basename $$f); mkdir -p fuzz-corpus/$$name; \
 	  echo "== $$name for $(FUZZ_SECONDS) s"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz-corpus/$$name fuzz/corpus/$$name 2>&1 | tail -n 12; \
+	  rc=0; $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=fuzz-corpus/ \
+	      fuzz-corpus/$$name fuzz/corpus/$$name >build-fuzz/$$name.log 2>&1 || rc=$$?; \
+	  grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec)' build-fuzz/$$name.log || true; \
+	  if [ $$rc -ne 0 ]; then tail -n 40 build-fuzz/$$name.log; echo "$$name found a failure (see fuzz-corpus/)"; exit 1; fi; \
 	done
 
 # Recompiles the help file from help/ (needs chmcmd from fp-utils).
 help:
 	cd help && chmcmd lunvelde.hhp
+
+# Accuracy report against PyEphem into docs/ (not a test).
+accuracy: build
+	@dpkg-query -W -f='$${db:Status-Abbrev}' python3-ephem python3-matplotlib 2>/dev/null | grep -q '^ii.*ii' || \
+	  { echo "needs: apt-get install -y python3-ephem python3-matplotlib"; exit 1; }
+	/usr/bin/python3 tools/accuracy.py $(BUILD)/lunvelde-table
 
 clean:
 	rm -rf $(BUILD)

@@ -23,7 +23,9 @@
 #include "date/frmDate.h"
 #include "sites/frmLoc.h"
 #include "table/frmTable.h"
+#include "ui/controls.h"
 #include "ui/fonts.h"
+#include "ui/modalDialog.h"
 #include "ui/msgBox.h"
 #include "ui/phaseImage.h"
 #include "ui/sjis.h"
@@ -67,6 +69,11 @@ QLabel* makeLine(QWidget* parent, const char* name, int y)
     label->setTextFormat(Qt::PlainText);
     label->move(164, y);
     return label;
+}
+
+QIcon resourceIcon(const char* picture)
+{
+    return QIcon(QStringLiteral(":/resources/") + QLatin1String(picture));
 }
 
 void setLine(QLabel* label, const std::string& utf8)
@@ -117,14 +124,12 @@ void TcMain::buildControls()
     // Flat picture buttons take no keyboard focus; only the two step
     // buttons do.
     auto pictureButton = [this](const char* name, const char* picture, int x, const QString& tip) {
-        auto* b = new QToolButton(Panel1);
-        b->setObjectName(QString::fromLatin1(name));
+        auto* b = ui::placed(new QToolButton(Panel1), name, QRect(x, 4, 25, 25));
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
-        b->setIcon(QIcon(QStringLiteral(":/resources/") + QString::fromLatin1(picture)));
+        b->setIcon(resourceIcon(picture));
         b->setIconSize(QSize(20, 20));
         b->setToolTip(tip);
-        b->setGeometry(x, 4, 25, 25);
         return b;
     };
     cmdExit = pictureButton("cmdExit", "btn_exit.png", 8, QStringLiteral("終了します。"));
@@ -134,15 +139,10 @@ void TcMain::buildControls()
     cmdHelp = pictureButton("cmdHelp", "btn_help.png", 332, QStringLiteral("ヘルプを表示します。"));
 
     auto stepButton = [this](const char* name, const QString& text, const char* picture, int x, const QString& tip) {
-        auto* b = new QPushButton(text, Panel1);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setIcon(QIcon(QStringLiteral(":/resources/") + QString::fromLatin1(picture)));
+        auto* b = ui::makeButton(Panel1, name, text, QRect(x, 4, 73, 25), ui::EnterKey::PressesFocused);
+        b->setIcon(resourceIcon(picture));
         b->setIconSize(QSize(16, 16));
         b->setToolTip(tip);
-        b->setGeometry(x, 4, 73, 25);
-        // Enter presses the focused step button.
-        b->setAutoDefault(true);
-        b->setFocusPolicy(Qt::StrongFocus);
         connect(b, &QPushButton::clicked, this, [this, b] { funcStep(b); });
         return b;
     };
@@ -371,11 +371,8 @@ void TcMain::funcStep(const QObject* sender)
 
 void TcMain::funcDate()
 {
-    if (!cDate)
-        return;
-    ui::placeBelow(cDate, this);
-    cDate->exec();
-    funcDisp();
+    if (ui::showModalBelow(cDate, this))
+        funcDisp();
 }
 
 void TcMain::funcLocate()
@@ -384,20 +381,14 @@ void TcMain::funcLocate()
         ui::showMessage(this, kNoSiteDialog);
         return;
     }
-    if (!cLocate)
-        return;
-    ui::placeBelow(cLocate, this);
-    cLocate->exec();
-    funcDisp();
+    if (ui::showModalBelow(cLocate, this))
+        funcDisp();
 }
 
 void TcMain::funcTable()
 {
-    if (!cTable)
-        return;
     // No redraw here: the window redraws when it becomes active again.
-    ui::placeBelow(cTable, this);
-    cTable->exec();
+    ui::showModalBelow(cTable, this);
 }
 
 void TcMain::mnuHelpClick()

@@ -4,16 +4,15 @@
 // date.
 #pragma once
 
-#include <QDialog>
-
 #include "app/mainState.h"
+#include "ui/modalDialog.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class TcUpDown;
 
-class TcDate : public QDialog {
+class TcDate : public ui::TcModalDialog {
     Q_OBJECT
 public:
     TcDate(TcMainState& cMain, QWidget* owner);
@@ -42,8 +41,7 @@ public:
     void funcExit();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void showing() override { funcShow(); }
 
 private:
     TcMainState& cMain;

@@ -2,18 +2,16 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "sites/frmReg.h"
-#include "ui/fonts.h"
+#include "ui/controls.h"
 #include "ui/msgBox.h"
 #include "ui/sjis.h"
 
@@ -25,33 +23,6 @@ const QString kCannotRead = QStringLiteral("ファイルが読めません");
 const QString kOverwriteFailed = QStringLiteral("観測地ファイルにアクセスできません。");
 const QString kAppendFailed = QStringLiteral("観測地ファイルにアクセスできません");
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
-    // Enter presses no button: none is the default, not even the focused one.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
-
-QLineEdit* makeEdit(QWidget* parent, const char* name, const QRect& geometry)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    e->setGeometry(geometry);
-    return e;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    return l;
-}
-
 // The Shift-JIS bytes of siteName up to its terminator.
 std::string siteNameBytes(const TcMainState& cMain)
 {
@@ -61,18 +32,11 @@ std::string siteNameBytes(const TcMainState& cMain)
 }  // namespace
 
 TcLocate::TcLocate(TcMainState& state, QWidget* owner)
-    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      cMain(state)
+    : TcModalDialog(owner, Frame::Tool, QStringLiteral("観測地の入力"), QSize(279, 173)), cMain(state)
 {
     setObjectName(QStringLiteral("cLocate"));
-    setWindowTitle(QStringLiteral("観測地の入力"));
-    setFont(ui::dialogFont());
-    setFixedSize(279, 173);
 
-    // Created in tab order.
-    cmbName = new QComboBox(this);
-    cmbName->setObjectName(QStringLiteral("cmbName"));
-    cmbName->setGeometry(8, 10, 117, 22);
+    cmbName = ui::placed(new QComboBox(this), "cmbName", QRect(8, 10, 117, 22));
     cmbName->setEditable(true);
     cmbName->setMaxVisibleItems(7);
     // The list must stay record i = item i: Enter in the box adds no item and
@@ -81,27 +45,18 @@ TcLocate::TcLocate(TcMainState& state, QWidget* owner)
     cmbName->setDuplicatesEnabled(true);
     cmbName->setCompleter(nullptr);
 
-    editLati = makeEdit(this, "editLati", QRect(172, 10, 96, 22));
-    editLongi = makeEdit(this, "editLongi", QRect(172, 42, 96, 22));
-    editTz = makeEdit(this, "editTz", QRect(172, 74, 96, 22));
-    chkSummer = new QCheckBox(QStringLiteral("夏時間"), this);
-    chkSummer->setObjectName(QStringLiteral("chkSummer"));
-    chkSummer->setGeometry(12, 44, 100, 20);
-    cmdOK = makeButton(this, "cmdOK", QStringLiteral("了　解"), QRect(12, 134, 79, 27));
-    cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"), QRect(100, 134, 79, 27));
-    cmdWrite = makeButton(this, "cmdWrite", QStringLiteral("登　録"), QRect(188, 134, 79, 27));
+    editLati = ui::placed(new QLineEdit(this), "editLati", QRect(172, 10, 96, 22));
+    editLongi = ui::placed(new QLineEdit(this), "editLongi", QRect(172, 42, 96, 22));
+    editTz = ui::placed(new QLineEdit(this), "editTz", QRect(172, 74, 96, 22));
+    chkSummer = ui::placed(new QCheckBox(QStringLiteral("夏時間"), this), "chkSummer", QRect(12, 44, 100, 20));
+    cmdOK = ui::makeButton(this, "cmdOK", QStringLiteral("了　解"), QRect(12, 134, 79, 27));
+    cmdCancel = ui::makeButton(this, "cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"), QRect(100, 134, 79, 27));
+    cmdWrite = ui::makeButton(this, "cmdWrite", QStringLiteral("登　録"), QRect(188, 134, 79, 27));
+    ui::setTabOrder({cmbName, editLati, editLongi, editTz, chkSummer, cmdOK, cmdCancel, cmdWrite});
 
-    lblLati = makeLabel(this, "lblLati", QStringLiteral("緯度"), QRect(138, 13, 32, 16));
-    cmbLongi = makeLabel(this, "cmbLongi", QStringLiteral("経度"), QRect(138, 45, 32, 16));
-    cmbTz = makeLabel(this, "cmbTz", QStringLiteral("時差"), QRect(138, 77, 32, 16));
-
-    setTabOrder(cmbName, editLati);
-    setTabOrder(editLati, editLongi);
-    setTabOrder(editLongi, editTz);
-    setTabOrder(editTz, chkSummer);
-    setTabOrder(chkSummer, cmdOK);
-    setTabOrder(cmdOK, cmdCancel);
-    setTabOrder(cmdCancel, cmdWrite);
+    lblLati = ui::placed(new QLabel(QStringLiteral("緯度"), this), "lblLati", QRect(138, 13, 32, 16));
+    cmbLongi = ui::placed(new QLabel(QStringLiteral("経度"), this), "cmbLongi", QRect(138, 45, 32, 16));
+    cmbTz = ui::placed(new QLabel(QStringLiteral("時差"), this), "cmbTz", QRect(138, 77, 32, 16));
 
     connect(cmbName, qOverload<int>(&QComboBox::activated), this, &TcLocate::funcSelect);
     connect(cmbName->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) { nameShown = text; });
@@ -213,10 +168,8 @@ void TcLocate::funcRec()
     if (!checkFields(v))
         return;
     const int flag = chkSummer->isChecked() ? 1 : 0;
-    if (!cReg)
+    if (!ui::showModalBelow(cReg, this))
         return;
-    ui::placeBelow(cReg, this);
-    cReg->exec();
     const int result = cReg->regResult;
     if (result < 0 || result > 3)
         return;  // 5: cancel
@@ -243,26 +196,9 @@ void TcLocate::funcRec()
         cMain.defaultSiteIndex = cMain.currentSiteIndex;
 }
 
-void TcLocate::showEvent(QShowEvent* event)
+void TcLocate::showing()
 {
     // Every showing by the program fills the dialog anew.
-    if (!event->spontaneous()) {
-        funcShow();
-        cmbName->setFocus();
-    }
-    QDialog::showEvent(event);
-}
-
-void TcLocate::keyPressEvent(QKeyEvent* event)
-{
-    // Escape and Enter press none of the buttons.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
+    funcShow();
+    cmbName->setFocus();
 }

@@ -2,12 +2,12 @@
 // that report to the user.
 #pragma once
 
-#include <QDialog>
 #include <QString>
 
 #include "app/mainState.h"
 #include "sites/numParse.h"
 #include "sites/siteFile.h"
+#include "ui/modalDialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -16,7 +16,7 @@ class QLineEdit;
 class QPushButton;
 class TcReg;
 
-class TcLocate : public QDialog {
+class TcLocate : public ui::TcModalDialog {
     Q_OBJECT
 public:
     TcLocate(TcMainState& cMain, QWidget* owner);
@@ -48,8 +48,7 @@ public slots:
     void funcRec();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void showing() override;
 
 private:
     // Parses and range-checks the three fields; shows the message and

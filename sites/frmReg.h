@@ -3,13 +3,13 @@
 // 5 cancel.
 #pragma once
 
-#include <QDialog>
+#include "ui/modalDialog.h"
 
 class QCheckBox;
 class QLabel;
 class QPushButton;
 
-class TcReg : public QDialog {
+class TcReg : public ui::TcModalDialog {
     Q_OBJECT
 public:
     explicit TcReg(QWidget* owner);
@@ -24,8 +24,7 @@ public slots:
     void cmdCancelClick();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void showing() override;
 
 private:
     QLabel* LabelCaption;

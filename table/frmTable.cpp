@@ -5,19 +5,16 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "table/monthRows.h"
+#include "ui/controls.h"
 #include "ui/fonts.h"
 
 TcTable::TcTable(const TcMainState& state, const TcCalc& calc, QWidget* owner)
-    : QDialog(owner), cMain(state), cCalc(calc)
+    : TcModalDialog(owner, Frame::Tool, QStringLiteral("月間出没時刻"), QSize(437, 292), Keys::Standard),
+      cMain(state),
+      cCalc(calc)
 {
-    setWindowTitle(QStringLiteral("月間出没時刻"));
-    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFont(ui::dialogFont());
-    setFixedSize(437, 292);
-
     QPalette black = palette();
     black.setColor(QPalette::WindowText, Qt::black);
     black.setColor(QPalette::Text, Qt::black);
@@ -25,15 +22,12 @@ TcTable::TcTable(const TcMainState& state, const TcCalc& calc, QWidget* owner)
     // The header: every double-byte character (the ideographic spaces too)
     // is two columns wide in the fixed font, so the words stand above the
     // columns of the rows.
-    lbl1 = new QLabel(QStringLiteral("　　年  月  日　　日出 　 日没   月出  　月没  　月齢"), this);
-    lbl1->setObjectName(QStringLiteral("lbl1"));
+    lbl1 = ui::placed(new QLabel(QStringLiteral("　　年  月  日　　日出 　 日没   月出  　月没  　月齢"), this), "lbl1",
+                      QRect(4, 8, 318, 12));
     lbl1->setFont(ui::fixedFont());
     lbl1->setPalette(black);
-    lbl1->setGeometry(4, 8, 318, 12);
 
-    memTable = new QPlainTextEdit(this);
-    memTable->setObjectName(QStringLiteral("memTable"));
-    memTable->setGeometry(4, 24, 429, 225);
+    memTable = ui::placed(new QPlainTextEdit(this), "memTable", QRect(4, 24, 429, 225));
     memTable->setReadOnly(true);
     memTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memTable->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -44,12 +38,10 @@ TcTable::TcTable(const TcMainState& state, const TcCalc& calc, QWidget* owner)
     // column of the header.
     memTable->document()->setDocumentMargin(2);
 
-    cmdClose = new QPushButton(QStringLiteral("閉じる"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setGeometry(248, 260, 81, 25);
-    cmdClip = new QPushButton(QStringLiteral("クリップ"), this);
-    cmdClip->setObjectName(QStringLiteral("cmdClip"));
-    cmdClip->setGeometry(340, 260, 77, 25);
+    // Enter presses the focused button and Escape closes, as in any dialog.
+    const auto focused = ui::EnterKey::PressesFocused;
+    cmdClose = ui::makeButton(this, "cmdClose", QStringLiteral("閉じる"), QRect(248, 260, 81, 25), focused);
+    cmdClip = ui::makeButton(this, "cmdClip", QStringLiteral("クリップ"), QRect(340, 260, 77, 25), focused);
     setTabOrder(cmdClose, cmdClip);
 
     connect(cmdClose, &QPushButton::clicked, this, &TcTable::funcClose);
@@ -81,11 +73,4 @@ void TcTable::funcClip()
 void TcTable::funcClose()
 {
     close();
-}
-
-void TcTable::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous())
-        funcShow();
-    QDialog::showEvent(event);
 }

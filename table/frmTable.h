@@ -4,18 +4,18 @@
 // clipboard.
 #pragma once
 
-#include <QDialog>
 #include <string>
 #include <vector>
 
 #include "app/mainState.h"
 #include "engine/prcCalc.h"
+#include "ui/modalDialog.h"
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-class TcTable : public QDialog {
+class TcTable : public ui::TcModalDialog {
     Q_OBJECT
 public:
     TcTable(const TcMainState& cMain, const TcCalc& cCalc, QWidget* owner);
@@ -37,7 +37,7 @@ public:
     const std::vector<std::string>& rows() const { return shownRows; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void showing() override { funcShow(); }
 
 private:
     const TcMainState& cMain;

@@ -1,19 +1,20 @@
+// The site list file: record text, append and overwrite, the readers, the
+// start-up load and the site name fields.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "app/mainState.h"
 #include "sites/siteFile.h"
+#include "support.h"
 
 namespace fs = std::filesystem;
 using namespace sitefile;
+using testsupport::readBytes;
+using testsupport::writeBytes;
 
 namespace {
 
@@ -22,272 +23,208 @@ const std::string kMitaka = "\x8e\x4f\x91\xe9";  // 三鷹
 const std::string kTou = "\x93\x8c";             // 東
 const std::string kKyou = "\x8b\x9e";            // 京
 
-const std::string kMitakaRecord = kMitaka + std::string(12, ' ') + "  35.67, 139.50,  9.00, 0000, 0,\r\n";
+const std::string kNumbers = "  35.67, 139.50,  9.00, 0000, 0,\r\n";
+const std::string kMitakaRecord = kMitaka + std::string(12, ' ') + kNumbers;
 
-std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+// Three records: 三鷹, 東京 (with summer time) and two words.
+const std::string kThreeRecords = kMitakaRecord + makeRecord(kTou + kKyou, 35.69, 139.69, 9.0, 1) +
+                                  makeRecord("two words", -35.67, -70.5, -4.0, 0);
 
-void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-// Every test runs in its own empty working directory and uses the default
-// file name there.
-class SiteFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/lunvelde-sites-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        oldDir = fs::current_path();
-        fs::current_path(dir);
-    }
-    void TearDown() override
-    {
-        fs::current_path(oldDir);
-        fs::remove_all(dir);
-    }
-
-    std::string record(const std::string& name, double lat, double lon, double tz, int flag)
-    {
-        return makeRecord(name, lat, lon, tz, flag);
-    }
-
-    // Three records: 三鷹, 東京 (with summer time) and two words.
-    std::string threeRecords()
-    {
-        return kMitakaRecord + record(kTou + kKyou, 35.69, 139.69, 9.0, 1) +
-               record("two words", -35.67, -70.5, -4.0, 0);
-    }
-
-    fs::path dir;
-    fs::path oldDir;
-};
+// Every test runs in its own empty working folder and uses the default file
+// name there.
+using SiteFile = testsupport::InTempDir;
 
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // The record text
 
-TEST(RecordText, DefaultSiteIsTheWorkedExample)
-{
-    EXPECT_EQ(makeRecord(kMitaka, 35.67, 139.5, 9.0, 0), kMitakaRecord);
-}
-
-TEST(RecordText, NameFieldIsTheFirst14BytesBlankFilledTo16)
-{
-    const std::string numbers = "  35.67, 139.50,  9.00, 0000, 0,\r\n";
-    EXPECT_EQ(makeRecord("abc", 35.67, 139.5, 9, 0), "abc" + std::string(13, ' ') + numbers);
-    EXPECT_EQ(makeRecord("ABCDEFGHIJKLMNOPQRST", 35.67, 139.5, 9, 0), "ABCDEFGHIJKLMN  " + numbers);
-    EXPECT_EQ(makeRecord("", 35.67, 139.5, 9, 0), std::string(16, ' ') + numbers);
-    EXPECT_EQ(makeRecord("two words", 35.67, 139.5, 9, 0), "two words       " + numbers);
-}
-
-TEST(RecordText, CutDropsADoubleByteCharacterThatWouldBeSplit)
+TEST(RecordText, LaysOutTheNameAndTheNumbersIn50Bytes)
 {
     std::string seven;  // 7 double-byte characters: exactly 14 bytes
-    for (int i = 0; i < 7; ++i) seven += kTou;
-    EXPECT_EQ(makeRecord(seven + kKyou, 0, 0, 0, 0).substr(0, 16), seven + "  ");
-    // One byte in front: the 7th character would straddle the cut.
-    const std::string r = makeRecord("a" + seven, 0, 0, 0, 0);
-    EXPECT_EQ(r.substr(0, 16), "a" + seven.substr(0, 12) + "   ");
-    EXPECT_EQ(r.size(), 50u);
+    for (int i = 0; i < 7; ++i)
+        seven += kTou;
+    const std::string x = "x" + std::string(15, ' ');
+    struct Case {
+        std::string name;
+        double lat, lon, tz;
+        int flag;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {kMitaka, 35.67, 139.5, 9, 0, kMitakaRecord},
+        {"two words", 35.67, 139.5, 9, 0, "two words       " + kNumbers},
+        {"", 35.67, 139.5, 9, 0, std::string(16, ' ') + kNumbers},
+        // the name is cut after its 14th byte ...
+        {"ABCDEFGHIJKLMNOPQRST", 35.67, 139.5, 9, 0, "ABCDEFGHIJKLMN  " + kNumbers},
+        {seven + kKyou, 35.67, 139.5, 9, 0, seven + "  " + kNumbers},
+        // ... and a double-byte character that would straddle the cut is dropped
+        {"a" + seven, 35.67, 139.5, 9, 0, "a" + seven.substr(0, 12) + "   " + kNumbers},
+        // line breaks and NUL in a name become blanks
+        {std::string("a\nb\0c\rd", 7), 35.67, 139.5, 9, 0, "a b c d         " + kNumbers},
+        // the widest values keep every field in place; any flag but 0 is 1
+        {"x", -90, -180.1, -12.1, 1, x + " -90.00,-180.10,-12.10, 0000, 1,\r\n"},
+        {"x", 90, 360.1, 12.1, 7, x + "  90.00, 360.10, 12.10, 0000, 1,\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(makeRecord(c.name, c.lat, c.lon, c.tz, c.flag), c.expected);
 }
 
-TEST(RecordText, LineBreaksAndNulInANameBecomeBlanks)
-{
-    const std::string r = makeRecord(std::string("a\nb\0c\rd", 7), 0, 0, 0, 0);
-    EXPECT_EQ(r.substr(0, 16), "a b c d         ");
-    EXPECT_EQ(r.size(), 50u);
-}
-
-TEST(RecordText, WidestValuesKeepEveryFieldInPlace)
-{
-    EXPECT_EQ(makeRecord("x", -90, -180.1, -12.1, 1).substr(16), " -90.00,-180.10,-12.10, 0000, 1,\r\n");
-    EXPECT_EQ(makeRecord("x", 90, 360.1, 12.1, 0).substr(16), "  90.00, 360.10, 12.10, 0000, 0,\r\n");
-    // The minus sign of a southern latitude lies at offset 17, where the
-    // numeric scan starts.
-    const std::string south = makeRecord("x", -35.67, 0, 0, 0);
-    EXPECT_EQ(south.substr(16, 7), " -35.67");
-    // Any non-zero flag is written as 1.
-    EXPECT_EQ(makeRecord("x", 0, 0, 0, 7).substr(45, 2), " 1");
-}
-
-TEST(RecordText, NumbersScanBackFromTheRecord)
-{
-    SiteRecord r;
-    scanNumbers(makeRecord("x", -35.67, -180.1, -12.1, 1), r);
-    EXPECT_DOUBLE_EQ(r.latitude, -35.67);
-    EXPECT_DOUBLE_EQ(r.longitude, -180.1);
-    EXPECT_DOUBLE_EQ(r.timeZone, -12.1);
-    EXPECT_EQ(r.summerTime, 1);
-}
-
-TEST(RecordText, FieldsThatDoNotScanAreZero)
+TEST(RecordText, ScanReadsTheNumbersAndZeroesWhatDoesNotScan)
 {
     const std::string name(16, 'n');
-    SiteRecord r;
-    r.summerTime = 9;
-    scanNumbers(name + "  35.67; 139.50,  9.00, 0000, 1,\r\n", r);  // stops after the latitude
-    EXPECT_DOUBLE_EQ(r.latitude, 35.67);
-    EXPECT_EQ(r.longitude, 0.0);
-    EXPECT_EQ(r.timeZone, 0.0);
-    EXPECT_EQ(r.summerTime, 0);
+    struct Case {
+        std::string text;
+        double lat, lon, tz;
+        int flag;
+    };
+    const Case cases[] = {
+        {makeRecord("x", -35.67, -180.1, -12.1, 1), -35.67, -180.1, -12.1, 1},
+        {name + "  35.67; 139.50,  9.00, 0000, 1,\r\n", 35.67, 0, 0, 0},  // stops after the latitude
+        {name + "    nan,    inf,  9.00, 0000, 1,\r\n", 0, 0, 9, 1},       // not finite: 0, the scan goes on
+        {name + " 1, 2, 3, 0, 99999999999999999999\r\n", 1, 2, 3, 0},     // flag beyond int
+        {"short", 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        SiteRecord r{"n", 5, 5, 5, 5};
+        scanNumbers(c.text, r);
+        EXPECT_DOUBLE_EQ(r.latitude, c.lat);
+        EXPECT_DOUBLE_EQ(r.longitude, c.lon);
+        EXPECT_DOUBLE_EQ(r.timeZone, c.tz);
+        EXPECT_EQ(r.summerTime, c.flag);
+    }
+}
 
-    scanNumbers(name + "    nan,    inf,  9.00, 0000, 1,\r\n", r);  // not finite: 0, the scan goes on
-    EXPECT_EQ(r.latitude, 0.0);
-    EXPECT_EQ(r.longitude, 0.0);
-    EXPECT_DOUBLE_EQ(r.timeZone, 9.0);
-    EXPECT_EQ(r.summerTime, 1);
+TEST(SiteName, IsCutWithoutSplittingADoubleByteCharacter)
+{
+    EXPECT_EQ(sjisCut(kMitaka, 3), "\x8e\x4f");
+    EXPECT_EQ(sjisCut("abcdef", 4), "abcd");
 
-    scanNumbers(name + " 1, 2, 3, 0, 99999999999999999999\r\n", r);  // flag beyond int
-    EXPECT_EQ(r.summerTime, 0);
-
-    scanNumbers("short", r);
-    EXPECT_EQ(r.latitude, 0.0);
+    // The name field holds at most 17 bytes; the text keeps them all.
+    std::string nine;  // 9 double-byte characters: 18 bytes
+    for (int i = 0; i < 9; ++i)
+        nine += kTou;
+    TcMainState s;
+    setSiteName(s, nine);
+    EXPECT_EQ(s.siteNameText, nine);
+    EXPECT_EQ(std::string(s.siteName), nine.substr(0, 16));
+    setSiteName(s, "a" + nine);
+    EXPECT_EQ(std::string(s.siteName), "a" + nine.substr(0, 16));
 }
 
 // ---------------------------------------------------------------------------
 // Append and overwrite
 
-TEST_F(SiteFileTest, AppendToAMissingFileCreatesItAndNumbersTheRecords)
+TEST_F(SiteFile, AppendCreatesTheFileAndNumbersTheRecords)
 {
     int n = -1;
     ASSERT_EQ(appendRecord(kMitakaRecord, n), Status::Ok);
     EXPECT_EQ(n, 0);
-    EXPECT_EQ(readBytes(kFileName), kMitakaRecord);
-    const std::string second = record("abc", 1, 2, 3, 1);
+    const std::string second = makeRecord("abc", 1, 2, 3, 1);
     ASSERT_EQ(appendRecord(second, n), Status::Ok);
     EXPECT_EQ(n, 1);
     EXPECT_EQ(readBytes(kFileName), kMitakaRecord + second);
 }
 
-TEST_F(SiteFileTest, AppendCompletesAnUnterminatedLastLineAndKeepsIt)
+TEST_F(SiteFile, AppendCompletesAHandTypedLastLine)
 {
-    // A hand-typed last record without its CR LF: it keeps its bytes, gets
-    // its line end, and the new record follows at the next record number.
-    const std::string typed = record("typed", 1, 2, 3, 0).substr(0, 48);
-    writeBytes(kFileName, kMitakaRecord + typed);
-    int n = -1;
-    const std::string added = record("added", 4, 5, 6, 1);
-    ASSERT_EQ(appendRecord(added, n), Status::Ok);
-    EXPECT_EQ(n, 2);
-    EXPECT_EQ(readBytes(kFileName), kMitakaRecord + typed + "\r\n" + added);
+    // A last line without its CR LF keeps its bytes, is blank-filled to a
+    // whole record, and the new record follows at the next record number.
+    const std::string typed = makeRecord("typed", 1, 2, 3, 0).substr(0, 48);
+    const std::string added = makeRecord("added", 4, 5, 6, 1);
+    for (const auto& [last, completed] : {std::pair{typed, typed + "\r\n"},
+                                          std::pair{std::string("abc"), "abc" + std::string(45, ' ') + "\r\n"}}) {
+        writeBytes(kFileName, kMitakaRecord + last);
+        int n = -1;
+        ASSERT_EQ(appendRecord(added, n), Status::Ok);
+        EXPECT_EQ(n, 2);
+        EXPECT_EQ(readBytes(kFileName), kMitakaRecord + completed + added);
+    }
     SiteRecord r;
     ASSERT_EQ(readSite(2, r), Status::Ok);
     EXPECT_EQ(r.name, "added");
-
-    // A short partial line is blank-filled to a whole record.
-    writeBytes(kFileName, kMitakaRecord + "abc");
-    ASSERT_EQ(appendRecord(added, n), Status::Ok);
-    EXPECT_EQ(n, 2);
-    EXPECT_EQ(readBytes(kFileName), kMitakaRecord + "abc" + std::string(45, ' ') + "\r\n" + added);
 }
 
-TEST_F(SiteFileTest, AppendRefusesAFileOutOfStepAndLeavesItAlone)
+TEST_F(SiteFile, RefusedAppendsChangeNothing)
 {
     int n = 7;
-    const std::string shortLines = kMitakaRecord + "abc\r\n";
-    writeBytes(kFileName, shortLines);
-    EXPECT_EQ(appendRecord(kMitakaRecord, n), Status::NotAligned);
-    EXPECT_EQ(readBytes(kFileName), shortLines);
-    const std::string longLine = kMitakaRecord + std::string(49, 'x');
-    writeBytes(kFileName, longLine);
-    EXPECT_EQ(appendRecord(kMitakaRecord, n), Status::NotAligned);
-    EXPECT_EQ(readBytes(kFileName), longLine);
-    EXPECT_EQ(n, 7);
-}
-
-TEST_F(SiteFileTest, AppendFailuresWriteNothing)
-{
-    int n = 7;
-    fs::create_directory(kFileName);
-    EXPECT_EQ(appendRecord(kMitakaRecord, n), Status::CannotOpen);
-    EXPECT_EQ(appendRecord(kMitakaRecord, n, "missing/obspoint.txt"), Status::CannotOpen);
-    EXPECT_FALSE(fs::exists("missing"));
+    // Out of step: several short lines, or a last line longer than a record.
+    for (const std::string& before : {kMitakaRecord + "abc\r\n", kMitakaRecord + std::string(49, 'x')}) {
+        writeBytes(kFileName, before);
+        EXPECT_EQ(appendRecord(kMitakaRecord, n), Status::NotAligned);
+        EXPECT_EQ(readBytes(kFileName), before);
+    }
     EXPECT_EQ(appendRecord(kMitakaRecord, n, "/dev/full"), Status::WriteFailed);
     // A record of the wrong length is not written and creates no file.
     EXPECT_EQ(appendRecord(kMitakaRecord.substr(1), n, "other.txt"), Status::BadRecord);
     EXPECT_FALSE(fs::exists("other.txt"));
+    fs::remove(kFileName);
+    fs::create_directory(kFileName);
+    EXPECT_EQ(appendRecord(kMitakaRecord, n), Status::CannotOpen);
     EXPECT_EQ(n, 7);
 }
 
-TEST_F(SiteFileTest, OverwriteReplacesRecordNAndNoOtherByte)
+TEST_F(SiteFile, OverwriteReplacesRecordNAndNoOtherByte)
 {
-    const std::string before = threeRecords() + record("last", 1, 1, 1, 0);
+    const std::string before = kThreeRecords + makeRecord("last", 1, 1, 1, 0);
     writeBytes(kFileName, before);
-    const std::string replacement = record(kKyou, -1.5, 2.25, -3, 1);
+    const std::string replacement = makeRecord(kKyou, -1.5, 2.25, -3, 1);
     ASSERT_EQ(overwriteRecord(replacement, 2), Status::Ok);
-    std::string expected = before;
-    expected.replace(100, 50, replacement);
-    EXPECT_EQ(readBytes(kFileName), expected);
+    EXPECT_EQ(readBytes(kFileName), std::string(before).replace(100, 50, replacement));
 }
 
-TEST_F(SiteFileTest, OverwriteNeverWritesPastTheEndOrIntoAForeignLayout)
+TEST_F(SiteFile, RefusedOverwritesChangeNothing)
 {
-    const std::string before = threeRecords() + "partial";
-    writeBytes(kFileName, before);
-    const std::string r = record("x", 0, 0, 0, 0);
-    EXPECT_EQ(overwriteRecord(r, 3), Status::NoRecord);  // the partial line
-    EXPECT_EQ(overwriteRecord(r, 4), Status::NoRecord);
-    EXPECT_EQ(overwriteRecord(r, -1), Status::NoRecord);
-    EXPECT_EQ(readBytes(kFileName), before);
-
-    // Lines with LF only: record 1 would straddle two lines.
-    const std::string lfLines = std::string(48, 'a') + "\n" + std::string(48, 'b') + "\n" + std::string(48, 'c') + "\n";
-    writeBytes(kFileName, lfLines);
-    EXPECT_EQ(overwriteRecord(r, 1), Status::NotAligned);
-    EXPECT_EQ(readBytes(kFileName), lfLines);
-    // Bytes 98-99 are a CR LF, but record 1 would begin inside a long line.
-    const std::string uneven = std::string(30, 'a') + "\r\n" + std::string(66, 'b') + "\r\n";
-    writeBytes(kFileName, uneven);
-    EXPECT_EQ(overwriteRecord(r, 1), Status::NotAligned);
-    EXPECT_EQ(readBytes(kFileName), uneven);
-}
-
-TEST_F(SiteFileTest, OverwriteNeedsAnExistingFile)
-{
-    EXPECT_EQ(overwriteRecord(kMitakaRecord, 0), Status::CannotOpen);
+    const std::string r = makeRecord("x", 0, 0, 0, 0);
+    EXPECT_EQ(overwriteRecord(r, 0), Status::CannotOpen);  // no file: none is created
     EXPECT_FALSE(fs::exists(kFileName));
+
+    struct Case {
+        std::string before;
+        int n;
+        Status status;
+    };
+    const Case cases[] = {
+        // never past the end, nor over a partial last line
+        {kThreeRecords + "partial", 3, Status::NoRecord},
+        {kThreeRecords + "partial", 4, Status::NoRecord},
+        {kThreeRecords, -1, Status::NoRecord},
+        // lines with LF only: record 1 would straddle two lines
+        {std::string(48, 'a') + "\n" + std::string(48, 'b') + "\n" + std::string(48, 'c') + "\n", 1,
+         Status::NotAligned},
+        // bytes 98-99 are a CR LF, but record 1 would begin inside a long line
+        {std::string(30, 'a') + "\r\n" + std::string(66, 'b') + "\r\n", 1, Status::NotAligned},
+    };
+    for (const Case& c : cases) {
+        writeBytes(kFileName, c.before);
+        EXPECT_EQ(overwriteRecord(r, c.n), c.status) << c.before;
+        EXPECT_EQ(readBytes(kFileName), c.before);
+    }
+    EXPECT_EQ(overwriteRecord(r + "x", 0), Status::BadRecord);
+    fs::remove(kFileName);
     fs::create_directory(kFileName);
-    EXPECT_EQ(overwriteRecord(kMitakaRecord, 0), Status::CannotOpen);
-    writeBytes("one.txt", kMitakaRecord);
-    EXPECT_EQ(overwriteRecord(kMitakaRecord + "x", 0, "one.txt"), Status::BadRecord);
+    EXPECT_EQ(overwriteRecord(r, 0), Status::CannotOpen);
 }
 
 // ---------------------------------------------------------------------------
 // Readers
 
-TEST_F(SiteFileTest, NameListShowsTheStoredFieldsOfCompleteLines)
-{
-    writeBytes(kFileName, threeRecords() + "abc\r\n" + "no line end");
-    std::vector<std::string> names;
-    ASSERT_TRUE(listNames(names));
-    ASSERT_EQ(names.size(), 4u);
-    EXPECT_EQ(names[0], kMitaka + std::string(12, ' '));
-    EXPECT_EQ(names[1], kTou + kKyou + std::string(12, ' '));
-    EXPECT_EQ(names[2], "two words       ");
-    EXPECT_EQ(names[3], "abc");
-}
-
-TEST_F(SiteFileTest, NameListOfAMissingOrUnreadableFileIsEmpty)
+TEST_F(SiteFile, NameListShowsTheStoredFieldsOfCompleteLines)
 {
     std::vector<std::string> names{"stale"};
-    EXPECT_FALSE(listNames(names));
+    EXPECT_FALSE(listNames(names));  // no file
     EXPECT_TRUE(names.empty());
-    fs::create_directory(kFileName);
-    EXPECT_FALSE(listNames(names));
+
+    writeBytes(kFileName, kThreeRecords + "abc\r\n" + "no line end");
+    ASSERT_TRUE(listNames(names));
+    EXPECT_EQ(names, (std::vector<std::string>{kMitaka + std::string(12, ' '), kTou + kKyou + std::string(12, ' '),
+                                               "two words       ", "abc"}));
 }
 
-TEST_F(SiteFileTest, ReadSiteTakesTheFirstWordAndTheNumbers)
+TEST_F(SiteFile, ReadSiteTakesTheFirstWordAndTheNumbers)
 {
-    writeBytes(kFileName, threeRecords() + record("", 1, 2, 3, 0));
+    writeBytes(kFileName, kThreeRecords + makeRecord("", 1, 2, 3, 0));
     SiteRecord r;
     ASSERT_EQ(readSite(2, r), Status::Ok);
     EXPECT_EQ(r.name, "two");
@@ -302,30 +239,24 @@ TEST_F(SiteFileTest, ReadSiteTakesTheFirstWordAndTheNumbers)
     ASSERT_EQ(readSite(3, r), Status::Ok);
     EXPECT_EQ(r.name, "");
     EXPECT_DOUBLE_EQ(r.latitude, 1.0);
-}
 
-TEST_F(SiteFileTest, ReadSiteFailuresLeaveTheResultAlone)
-{
-    SiteRecord r;
-    r.name = "kept";
-    r.latitude = 12.5;
-    EXPECT_EQ(readSite(0, r), Status::CannotOpen);
-    writeBytes(kFileName, kMitakaRecord);
-    EXPECT_EQ(readSite(1, r), Status::NoRecord);
+    // Failures leave the result alone.
+    EXPECT_EQ(readSite(4, r), Status::NoRecord);
     EXPECT_EQ(readSite(-1, r), Status::NoRecord);
-    EXPECT_EQ(r.name, "kept");
-    EXPECT_EQ(r.latitude, 12.5);
     fs::remove(kFileName);
+    EXPECT_EQ(readSite(0, r), Status::CannotOpen);
     fs::create_directory(kFileName);
     EXPECT_EQ(readSite(0, r), Status::CannotOpen);
+    EXPECT_EQ(r.name, "");
+    EXPECT_DOUBLE_EQ(r.latitude, 1.0);
 }
 
-TEST_F(SiteFileTest, ANumericFieldIsNeverTakenFromTheNextRecord)
+TEST_F(SiteFile, ANumericFieldIsNeverTakenFromTheNextRecord)
 {
-    // Record 0 ends after its latitude; scanf on the open file would go on
+    // Record 0 ends after its latitude; a scan of the open file would go on
     // into record 1.
     writeBytes(kFileName, "short" + std::string(11, ' ') + "  35.67," + std::string(24, ' ') + "\r\n" +
-                              record("77", 1, 2, 3, 1));
+                              makeRecord("77", 1, 2, 3, 1));
     SiteRecord r;
     ASSERT_EQ(readSite(0, r), Status::Ok);
     EXPECT_DOUBLE_EQ(r.latitude, 35.67);
@@ -336,67 +267,52 @@ TEST_F(SiteFileTest, ANumericFieldIsNeverTakenFromTheNextRecord)
 // ---------------------------------------------------------------------------
 // Start-up load
 
-TEST_F(SiteFileTest, LoadWithoutAFilePutsTheDefaultSite)
+TEST_F(SiteFile, LoadPutsTheIndexInRangeOrFallsBackToTheDefaultSite)
 {
-    TcMainState s;
-    s.currentSiteIndex = 4;
-    s.defaultSiteIndex = 3;
-    EXPECT_EQ(loadSite(s), kNoFile);
-    EXPECT_EQ(s.siteNameText, kMitaka);
-    EXPECT_DOUBLE_EQ(s.siteLatitude, 35.67);
-    EXPECT_DOUBLE_EQ(s.siteLongitude, 139.5);
-    EXPECT_DOUBLE_EQ(s.siteTimeZone, 9.0);
-    EXPECT_EQ(s.currentSiteIndex, 0);
+    struct Case {
+        std::optional<std::string> file;  // none: no file at all
+        int index;
+        int rc, loaded;  // loaded: the index afterwards
+        std::string name;
+        double lat, lon, tz;
+        int flag;
+    };
+    const Case cases[] = {
+        {std::nullopt, 3, kNoFile, 0, kMitaka, 35.67, 139.5, 9, 0},
+        // beyond the last complete record: that record; the name as stored
+        {kThreeRecords + "partial last line", 7, kLoaded, 2, "two words       ", -35.67, -70.5, -4, 0},
+        {kThreeRecords, -5, kLoaded, 0, kMitaka + std::string(12, ' '), 35.67, 139.5, 9, 0},
+        {kThreeRecords, 1, kLoaded, 1, kTou + kKyou + std::string(12, ' '), 35.69, 139.69, 9, 1},
+        // no complete record: the default site, both indexes 0
+        {kMitakaRecord.substr(0, 49), 3, kNoRecord, 0, kMitaka, 35.67, 139.5, 9, 0},
+        {"", 3, kNoRecord, 0, kMitaka, 35.67, 139.5, 9, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.value_or("(no file)"));
+        fs::remove(kFileName);
+        if (c.file)
+            writeBytes(kFileName, *c.file);
+        TcMainState s;
+        setSiteName(s, "stale");
+        s.siteLatitude = s.siteLongitude = s.siteTimeZone = 1;
+        s.siteSummerTime = 7;
+        s.defaultSiteIndex = s.currentSiteIndex = c.index;
+        EXPECT_EQ(loadSite(s), c.rc);
+        EXPECT_EQ(s.currentSiteIndex, c.loaded);
+        if (c.rc != kNoFile) {
+            EXPECT_EQ(s.defaultSiteIndex, c.loaded);
+        }
+        EXPECT_EQ(s.siteNameText, c.name);
+        EXPECT_EQ(std::string(s.siteName), c.name);
+        EXPECT_DOUBLE_EQ(s.siteLatitude, c.lat);
+        EXPECT_DOUBLE_EQ(s.siteLongitude, c.lon);
+        EXPECT_DOUBLE_EQ(s.siteTimeZone, c.tz);
+        EXPECT_EQ(s.siteSummerTime, c.flag);
+    }
+    fs::remove(kFileName);
     fs::create_directory(kFileName);
+    TcMainState s;
     EXPECT_EQ(loadSite(s), kNoFile);
-}
-
-TEST_F(SiteFileTest, LoadLowersTheIndexToTheLastCompleteRecord)
-{
-    writeBytes(kFileName, threeRecords() + "partial last line");
-    TcMainState s;
-    s.defaultSiteIndex = 7;
-    ASSERT_EQ(loadSite(s), kLoaded);
-    EXPECT_EQ(s.defaultSiteIndex, 2);
-    EXPECT_EQ(s.currentSiteIndex, 2);
-    // The name is the field as stored, trailing blanks included.
-    EXPECT_EQ(s.siteNameText, "two words       ");
-    EXPECT_STREQ(s.siteName, "two words       ");
-    EXPECT_DOUBLE_EQ(s.siteLatitude, -35.67);
-    EXPECT_DOUBLE_EQ(s.siteLongitude, -70.5);
-    EXPECT_DOUBLE_EQ(s.siteTimeZone, -4.0);
-    EXPECT_EQ(s.siteSummerTime, 0);
-}
-
-TEST_F(SiteFileTest, LoadTakesANegativeIndexAsZero)
-{
-    writeBytes(kFileName, threeRecords());
-    TcMainState s;
-    s.defaultSiteIndex = -5;
-    ASSERT_EQ(loadSite(s), kLoaded);
-    EXPECT_EQ(s.defaultSiteIndex, 0);
-    EXPECT_EQ(s.currentSiteIndex, 0);
-    EXPECT_EQ(s.siteNameText, kMitaka + std::string(12, ' '));
-
-    s.defaultSiteIndex = 1;
-    ASSERT_EQ(loadSite(s), kLoaded);
-    EXPECT_EQ(s.currentSiteIndex, 1);
-    EXPECT_EQ(s.siteSummerTime, 1);
-}
-
-TEST_F(SiteFileTest, LoadOfAFileWithoutACompleteRecordUsesTheDefaultSite)
-{
-    writeBytes(kFileName, kMitakaRecord.substr(0, 49));
-    TcMainState s;
-    s.defaultSiteIndex = 3;
-    s.currentSiteIndex = 3;
-    EXPECT_EQ(loadSite(s), kNoRecord);
-    EXPECT_EQ(s.siteNameText, kMitaka);
-    EXPECT_DOUBLE_EQ(s.siteLatitude, 35.67);
-    EXPECT_EQ(s.defaultSiteIndex, 0);
-    EXPECT_EQ(s.currentSiteIndex, 0);
-    writeBytes(kFileName, "");
-    EXPECT_EQ(loadSite(s), kNoRecord);
 }
 
 // ---------------------------------------------------------------------------
@@ -406,7 +322,6 @@ TEST(SampleFile, IsWhatTheRecordWriterProduces)
 {
     const std::string path = std::string(LUNVELDE_SOURCE_DIR) + "/resources/obspoint.txt";
     const std::string bytes = readBytes(path);
-    ASSERT_FALSE(bytes.empty());
     ASSERT_EQ(bytes.size() % 50, 0u);
     const int count = static_cast<int>(bytes.size() / 50);
     EXPECT_GE(count, 15);

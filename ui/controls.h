@@ -1,0 +1,34 @@
+// Factories for the controls of the program's windows.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <initializer_list>
+
+class QPushButton;
+class QWidget;
+
+namespace ui {
+
+// Gives a new control the name its handlers and tests know it by and its
+// place in its window; returns the control.
+template <typename Control>
+Control* placed(Control* control, const char* name, const QRect& geometry)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+enum class EnterKey {
+    PressesNothing,  // no button is the default, not even the focused one
+    PressesFocused,  // Enter presses the button while it has the focus
+};
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
+                        EnterKey enter = EnterKey::PressesNothing);
+
+// Tab moves through the controls in the order given.
+void setTabOrder(std::initializer_list<QWidget*> order);
+
+}  // namespace ui
