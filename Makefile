@@ -14,7 +14,7 @@ DEPS := cmake make g++ pkg-config \
         libchm1 libchm-dev \
         clang libclang-rt-14-dev \
         xvfb xauth xdotool xclip imagemagick x11-utils \
-        desktop-file-utils file
+        desktop-file-utils file locales
 
 .PHONY: all deps configure build run test check sanitize install bench fuzz help accuracy clean
 

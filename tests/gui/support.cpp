@@ -1,27 +1,61 @@
 #include "support.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QSettings>
-#include <cstdlib>
+#include <QTimer>
+
+#include "ui/fonts.h"
 
 namespace support {
 
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QString settingsFile(const QString& configDir)
+{
+    return configDir + QStringLiteral("/Qorvex/lunvelde.conf");
+}
+
+}  // namespace
+
 void isolateUserFolders()
 {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     static QTemporaryDir home;
-    const QByteArray path = home.path().toLocal8Bit();
+    const QByteArray path = QFile::encodeName(home.path());
     qputenv("HOME", path);
     qputenv("XDG_CONFIG_HOME", path + "/.config");
     qputenv("XDG_DATA_HOME", path + "/.local/share");
+    QDir(home.path()).mkdir(QStringLiteral("runtime"));
+    QFile::setPermissions(home.path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", path + "/runtime");
+    QDir::setCurrent(home.path());
+}
+
+void setUpFonts()
+{
+    ui::installFontSubstitutes();
+    QApplication::setFont(ui::dialogFont());
 }
 
 TestFolders::TestFolders() : previousDir(QDir::currentPath())
 {
     QDir(root.path()).mkpath(QStringLiteral("work"));
     QDir(root.path()).mkpath(QStringLiteral("config"));
-    QDir::setCurrent(workDir());
-    qputenv("XDG_CONFIG_HOME", configDir().toLocal8Bit());
+    QDir::setCurrent(root.path() + QStringLiteral("/work"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configDir()));
     // QSettings looks the user folder up only once per run; tell it anew.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configDir());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configDir());
@@ -32,40 +66,21 @@ TestFolders::~TestFolders()
     QDir::setCurrent(previousDir);
 }
 
-QString TestFolders::workDir() const
-{
-    return root.path() + QStringLiteral("/work");
-}
-
-QString TestFolders::configDir() const
-{
-    return root.path() + QStringLiteral("/config");
-}
-
 void TestFolders::writeWorkFile(const QString& name, const QByteArray& bytes) const
 {
-    QFile f(workDir() + QLatin1Char('/') + name);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(f.fileName()));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QString TestFolders::settingsFile() const
-{
-    return configDir() + QStringLiteral("/Qorvex/lunvelde.conf");
+    writeFile(QDir::current().filePath(name), bytes);
 }
 
 QByteArray TestFolders::settingsText() const
 {
-    QFile f(settingsFile());
+    QFile f(settingsFile(configDir()));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void TestFolders::writeSettingsText(const QByteArray& text) const
 {
     QDir().mkpath(configDir() + QStringLiteral("/Qorvex"));
-    QFile f(settingsFile());
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(text), text.size());
+    writeFile(settingsFile(configDir()), text);
 }
 
 MessageRecorder::MessageRecorder()
@@ -78,12 +93,54 @@ MessageRecorder::~MessageRecorder()
     ui::setMessageHook({});
 }
 
-int MessageRecorder::count(const QString& text) const
+QStringList MessageRecorder::texts() const
 {
-    int n = 0;
+    QStringList all;
     for (const auto& m : messages)
-        n += (m.text == text) ? 1 : 0;
-    return n;
+        all << m.text;
+    return all;
+}
+
+bool activate(QWidget* window)
+{
+    window->activateWindow();
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
+QStringList tabChain(QWidget* first, int steps)
+{
+    if (!activate(first->window()))
+        return {};
+    first->setFocus();
+    QStringList names;
+    for (int i = 0; i <= steps; ++i) {
+        QWidget* f = QApplication::focusWidget();
+        if (!f)
+            break;
+        if (auto* combo = qobject_cast<QComboBox*>(f->parentWidget()); combo && f == combo->lineEdit())
+            f = combo;
+        names << f->objectName();
+        if (i < steps)
+            QTest::keyClick(f, Qt::Key_Tab);
+    }
+    return names;
+}
+
+void pressEnterAndEscape(const QList<QWidget*>& widgets)
+{
+    for (QWidget* w : widgets) {
+        w->setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(w, key);
+    }
+}
+
+void whileModal(QDialog* dialog, std::function<void()> act)
+{
+    QTimer::singleShot(0, dialog, [dialog, act] {
+        if (dialog->isVisible())
+            act();
+    });
 }
 
 }  // namespace support

@@ -1,44 +1,37 @@
 // Shared helpers for the window tests.
-//
-//   LUNVELDE_GUI_TEST_MAIN(TestClass)  - a main() that points HOME and
-//       XDG_CONFIG_HOME at a temporary folder before the application object
-//       exists, then runs the test class.
-//   TestFolders - per test: a fresh working directory (made current) and a
-//       fresh settings folder that QSettings writes into.
-//   MessageRecorder - answers every message box and keeps what it said.
 #pragma once
 
-#include <QByteArray>
 #include <QList>
-#include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "ui/msgBox.h"
 
+class QDialog;
+class QWidget;
+
 namespace support {
 
-// Points HOME and XDG_CONFIG_HOME at a folder of their own for the whole run,
-// so nothing the program does reaches the user's files. Call before the
-// application object is created.
+// Offscreen platform, and HOME, XDG_CONFIG_HOME and the working folder in a
+// throw-away folder, so nothing reaches the user's files; call before the
+// application object exists. setUpFonts: the program's fonts, after it.
 void isolateUserFolders();
+void setUpFonts();
 
+// Per test: a fresh working folder (made current) and a fresh settings folder.
 class TestFolders {
 public:
     TestFolders();
     ~TestFolders();
-    TestFolders(const TestFolders&) = delete;
-    TestFolders& operator=(const TestFolders&) = delete;
 
-    QString workDir() const;    // the current directory during the test
-    QString configDir() const;  // XDG_CONFIG_HOME during the test
-
-    // Writes bytes to a file in the working directory.
+    QString configDir() const { return root.path() + QStringLiteral("/config"); }
+    // Writes a file in the working folder.
     void writeWorkFile(const QString& name, const QByteArray& bytes) const;
-    // The program's settings file and its raw text ("" when there is none).
-    QString settingsFile() const;
+    // The program's settings file as text ("" when there is none), and
+    // written by hand.
     QByteArray settingsText() const;
-    // Writes the settings file by hand (text of an ini file).
     void writeSettingsText(const QByteArray& text) const;
 
 private:
@@ -46,25 +39,41 @@ private:
     QString previousDir;
 };
 
+// Answers every message box and keeps what it said.
 class MessageRecorder {
 public:
-    MessageRecorder();   // installs the hook
-    ~MessageRecorder();  // removes it
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
+    MessageRecorder();
+    ~MessageRecorder();
 
     QList<ui::MsgRecord> messages;
-    // How many messages carried this text.
-    int count(const QString& text) const;
+    QStringList texts() const;
+    int count(const QString& text) const { return texts().count(text); }
 };
+
+// Makes window the active window and waits until the application agrees.
+bool activate(QWidget* window);
+
+// Gives first the focus in its activated window and presses Tab steps times:
+// the names of the focused controls, first included (a combo box's text field
+// answers with the combo box's name).
+QStringList tabChain(QWidget* first, int steps);
+
+// Presses Return, Enter and Escape on each widget, with the focus on it.
+void pressEnterAndEscape(const QList<QWidget*>& widgets);
+
+// Runs act inside the modal showing of dialog that the caller is about to
+// start; act does not run if the dialog is not showing when events are next
+// processed.
+void whileModal(QDialog* dialog, std::function<void()> act);
 
 }  // namespace support
 
-#define LUNVELDE_GUI_TEST_MAIN(TestClass)                 \
-    int main(int argc, char* argv[])                      \
-    {                                                     \
-        support::isolateUserFolders();                    \
-        QApplication app(argc, argv);                     \
-        TestClass test;                                   \
-        return QTest::qExec(&test, argc, argv);           \
+#define LUNVELDE_GUI_TEST_MAIN(TestClass)       \
+    int main(int argc, char* argv[])            \
+    {                                           \
+        support::isolateUserFolders();          \
+        QApplication app(argc, argv);           \
+        support::setUpFonts();                  \
+        TestClass test;                         \
+        return QTest::qExec(&test, argc, argv); \
     }
