@@ -31,7 +31,9 @@ TcTable::TcTable(const TcMainState& state, const TcCalc& calc, QWidget* owner)
     memTable->setReadOnly(true);
     memTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memTable->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memTable->setFocusPolicy(Qt::NoFocus);
+    // Tab passes the view by, but a click puts the focus in it, so that a
+    // part of the table can be selected and copied with the keyboard.
+    memTable->setFocusPolicy(Qt::ClickFocus);
     memTable->setFont(ui::fixedFont());
     memTable->setPalette(black);
     // A narrow inner margin puts the first column of the rows under the first

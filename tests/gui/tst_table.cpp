@@ -135,6 +135,15 @@ private slots:
         QCOMPARE(support::tabChain(t->cmdClose, 2), QStringList({"cmdClose", "cmdClip", "cmdClose"}));
         QTest::keyClicks(t->memTable, QStringLiteral("xyz"));
         QCOMPARE(t->memTable->toPlainText(), before);
+
+        // Out of the tab chain, yet a click focuses the view and a selection
+        // made there copies with the keyboard.
+        QTest::mouseClick(t->memTable->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+        QCOMPARE(QApplication::focusWidget(), t->memTable);
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(t->memTable, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(t->memTable, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), before);
     }
 
     // Filling the table (31 days computed, formatted and put into the view)
