@@ -44,6 +44,11 @@ TcLocate::TcLocate(TcMainState& state, QWidget* owner)
     cmbName->setInsertPolicy(QComboBox::NoInsert);
     cmbName->setDuplicatesEnabled(true);
     cmbName->setCompleter(nullptr);
+    // When editing ends (Enter, or the focus leaving the box) the combo box
+    // would choose the first item whose text equals the box's text and report
+    // it as chosen. The box often shows a listed name (the start-up site as
+    // stored), and names may repeat: only a choice from the list chooses.
+    QObject::disconnect(cmbName->lineEdit(), &QLineEdit::editingFinished, cmbName, nullptr);
 
     editLati = ui::placed(new QLineEdit(this), "editLati", QRect(172, 10, 96, 22));
     editLongi = ui::placed(new QLineEdit(this), "editLongi", QRect(172, 42, 96, 22));

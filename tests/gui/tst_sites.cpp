@@ -273,6 +273,16 @@ private slots:
         QCOMPARE(cmbName()->count(), 3);  // typing and OK added no list item
     }
 
+    // The wave dash and the minus sign as input methods type them are stored
+    // as those Shift-JIS characters, not as an unassigned code.
+    void typedNamesKeepTheirShiftJisCharacters()
+    {
+        showDialog();
+        typeText(cmbName()->lineEdit(), QStringLiteral("1〜2−3—4"));
+        click(dlg.get(), "cmdOK");
+        QCOMPARE(QByteArray::fromStdString(state->siteNameText), QByteArray("1\x81\x60" "2\x81\x7c" "3\x81\x5c" "4"));
+    }
+
     // Choosing fills the fields and moves currentSiteIndex at once, even when
     // the dialog is then cancelled; OK takes the first word of the name.
     void choosingARecord()
@@ -459,6 +469,25 @@ private slots:
         QCOMPARE(regOrder, QStringList({"cmdNew", "cmdOver", "cmdCancel", "checkDefault", "cmdNew"}));
         QVERIFY(stillOpen);
         QCOMPARE(siteFile(), threeRecords());
+    }
+
+    // After start-up the box shows the stored 16-byte name, the text of a
+    // list item, here of two records (1 and 3). Enter in the box and leaving
+    // it choose nothing: the fields keep record 3, which an overwrite replaces.
+    void leavingTheNameBoxChoosesNothing()
+    {
+        folders->writeWorkFile(kFile, threeRecords() + rec(QStringLiteral("東京"), 1.5, 2.5, 3.5, 0));
+        state->defaultSiteIndex = 3;
+        QCOMPARE(TcLocate::loadSite(*state), 0);
+        showDialog();
+        QVERIFY(support::activate(dlg.get()));
+        QCOMPARE(QApplication::focusWidget(), cmbName());
+        QTest::keyClick(cmbName()->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(cmbName()->lineEdit(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), edit("editLati"));
+        QCOMPARE(fields(), cmbName()->itemText(3) + QStringLiteral("|   1.50|   2.50|  3.50|-"));
+        QCOMPARE(state->currentSiteIndex, 3);
+        QVERIFY(recorder->messages.isEmpty());
     }
 
     // A file without a whole record counts as present: the default site,
