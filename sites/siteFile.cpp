@@ -87,25 +87,15 @@ std::string readAt(int fd, off_t offset, std::size_t count)
     return out;
 }
 
-bool writeAll(int fd, const char* data, std::size_t count)
+// Writes all count bytes at offset, or at the current position when offset is
+// negative; false when any part cannot be written.
+bool writeAll(int fd, const char* data, std::size_t count, off_t offset = -1)
 {
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::write(fd, data + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool writeAllAt(int fd, const char* data, std::size_t count, off_t offset)
-{
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::pwrite(fd, data + done, count - done, offset + static_cast<off_t>(done));
+        const ssize_t n = offset < 0
+            ? ::write(fd, data + done, count - done)
+            : ::pwrite(fd, data + done, count - done, offset + static_cast<off_t>(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -395,12 +385,12 @@ Status overwriteRecord(const std::string& record, int n, const std::string& path
     if (n > 0 && readAt(fd.get(), offset - 1, 1) != "\n")
         return Status::NotAligned;
 
-    bool written = writeAllAt(fd.get(), record.data(), record.size(), offset);
+    bool written = writeAll(fd.get(), record.data(), record.size(), offset);
     if (written)
         written = ::fdatasync(fd.get()) == 0;
     if (!written) {
         // Put the old bytes back if the disk still takes them.
-        writeAllAt(fd.get(), old.data(), old.size(), offset);
+        writeAll(fd.get(), old.data(), old.size(), offset);
         return Status::WriteFailed;
     }
     if (!fd.close())
