@@ -102,7 +102,7 @@ double TcCalc::sid(double jd) const
     const double b = std::floor(a - 0.5) + 0.5;  // preceding 0 h UT
     const double f = a - b;
     const double T = b / 36525;
-    const double S0 = 0.276919398 + 100.0021359 * T + 0.00000107523 * T * T;
+    const double S0 = 0.276919398 + 100.0021359 * T + 0.00000107523 * (T * T);
     const double R = 1.002737909265 + 0.00000107523 * (0.00005475701574 * T + 7.495827e-10);
     const double S = S0 + f * R;
     return (S - std::floor(S)) * twoPi;
@@ -191,7 +191,7 @@ void TcCalc::ec_to_eq(double lambda, double beta, double eps, double& alpha, dou
 double TcCalc::obs(double phi, double& rhoSin) const
 {
     const double s = std::sin(phi);
-    const double N = 6377.39715 / std::sqrt(1 - 0.0066743722 * s * s);
+    const double N = 6377.39715 / std::sqrt(1 - 0.0066743722 * (s * s));
     rhoSin = N * 0.9933256278 * s;
     return N * std::cos(phi);
 }
