@@ -329,15 +329,19 @@ Status appendRecord(const std::string& record, int& recordNumber, const std::str
     const bool regular = S_ISREG(st.st_mode);
     const off_t size = regular ? st.st_size : 0;
 
-    // The new record must start at a record boundary, or its number would
-    // not address it. A last line without a line end that starts at a
-    // boundary (typed by hand) is kept and completed with blanks and CR LF;
-    // anything else there (a line longer than a record, or several short
-    // lines) cannot be completed without changing it, so nothing is written.
+    // The new record must start at a record boundary that is also the start
+    // of a line, or its number would not address it. A last line without a
+    // line end that starts at a boundary (typed by hand) is kept and
+    // completed with blanks and CR LF; anything else there (a line longer
+    // than a record, several short lines, a file ending inside a line)
+    // cannot be completed without changing it, so nothing is written.
     std::string data;
     const off_t tail = size % kRecordSize;
+    const off_t lineStart = size - tail;
+    if (lineStart > 0 && readAt(fd.get(), lineStart - 1, 1) != "\n")
+        return Status::NotAligned;
     if (tail != 0) {
-        const std::string last = readAt(fd.get(), size - tail, static_cast<std::size_t>(tail));
+        const std::string last = readAt(fd.get(), lineStart, static_cast<std::size_t>(tail));
         if (static_cast<off_t>(last.size()) != tail || tail > kTextSize || last.find('\n') != std::string::npos)
             return Status::NotAligned;
         data.assign(static_cast<std::size_t>(kTextSize - tail), ' ');
@@ -380,7 +384,8 @@ Status overwriteRecord(const std::string& record, int n, const std::string& path
         return Status::NoRecord;
     const off_t offset = static_cast<off_t>(n) * kRecordSize;
     const std::string old = readAt(fd.get(), offset, kRecordSize);
-    if (old.size() != static_cast<std::size_t>(kRecordSize) || old[kTextSize] != '\r' || old[kTextSize + 1] != '\n')
+    if (old.size() != static_cast<std::size_t>(kRecordSize) ||
+        old.find('\n') != static_cast<std::size_t>(kTextSize + 1) || old[kTextSize] != '\r')
         return Status::NotAligned;
     if (n > 0 && readAt(fd.get(), offset - 1, 1) != "\n")
         return Status::NotAligned;

@@ -141,8 +141,12 @@ TEST_F(SiteFile, AppendAddsTheRecordAtTheNextRecordBoundary)
 TEST_F(SiteFile, RefusedAppendsChangeNothing)
 {
     int n = 7;
-    // Out of step: several short lines, or a last line longer than a record.
-    for (const std::string& before : {kMitakaRecord + "abc\r\n", kMitakaRecord + std::string(49, 'x')}) {
+    // Out of step: several short lines, a last line longer than a record
+    // (also one that reaches past the next boundary), a file that ends
+    // inside a line exactly at a boundary.
+    for (const std::string& before :
+         {kMitakaRecord + "abc\r\n", kMitakaRecord + std::string(49, 'x'), kMitakaRecord + std::string(60, 'x'),
+          kMitakaRecord + std::string(50, 'x'), kMitakaRecord.substr(0, 49) + "y"}) {
         writeBytes(kFileName, before);
         EXPECT_EQ(appendRecord(kMitakaRecord, n), Status::NotAligned);
         EXPECT_EQ(readBytes(kFileName), before);
@@ -184,6 +188,8 @@ TEST_F(SiteFile, OverwriteReplacesRecordNOrNothing)
          Status::NotAligned},
         // bytes 98-99 are a CR LF, but record 1 would begin inside a long line
         {std::string(30, 'a') + "\r\n" + std::string(66, 'b') + "\r\n", 1, Status::NotAligned},
+        // record 1 ends in CR LF and follows a line end, but holds two lines
+        {kMitakaRecord + std::string(20, 'a') + "\r\n" + std::string(26, 'b') + "\r\n", 1, Status::NotAligned},
     };
     for (const Case& c : cases) {
         writeBytes(kFileName, c.before);
