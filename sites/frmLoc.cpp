@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,6 +50,12 @@ TcLocate::TcLocate(TcMainState& state, QWidget* owner)
     // it as chosen. The box often shows a listed name (the start-up site as
     // stored), and names may repeat: only a choice from the list chooses.
     QObject::disconnect(cmbName->lineEdit(), &QLineEdit::editingFinished, cmbName, nullptr);
+    // The wheel over the box would choose the next record even while the
+    // user works in another field, replacing what was typed there and the
+    // record an overwrite replaces. It steps the list only once the box has
+    // the focus, and does not take the focus by itself.
+    cmbName->setFocusPolicy(Qt::StrongFocus);
+    cmbName->installEventFilter(this);
 
     editLati = ui::placed(new QLineEdit(this), "editLati", QRect(172, 10, 96, 22));
     editLongi = ui::placed(new QLineEdit(this), "editLongi", QRect(172, 42, 96, 22));
@@ -68,6 +75,15 @@ TcLocate::TcLocate(TcMainState& state, QWidget* owner)
     connect(cmdOK, &QPushButton::clicked, this, &TcLocate::funcOK);
     connect(cmdCancel, &QPushButton::clicked, this, &TcLocate::funcCancel);
     connect(cmdWrite, &QPushButton::clicked, this, &TcLocate::funcRec);
+}
+
+bool TcLocate::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cmbName && event->type() == QEvent::Wheel && !cmbName->hasFocus()) {
+        event->ignore();
+        return true;
+    }
+    return TcModalDialog::eventFilter(watched, event);
 }
 
 int TcLocate::loadSite(TcMainState& cMain)

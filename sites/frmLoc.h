@@ -49,6 +49,7 @@ public slots:
 
 protected:
     void showing() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Parses and range-checks the three fields; shows the message and

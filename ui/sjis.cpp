@@ -33,17 +33,58 @@ QString withConverterCodePoints(QString text)
 
 }  // namespace
 
+namespace detail {
+
+QString decode(QStringDecoder& decoder, const std::string& bytes)
+{
+    if (decoder.isValid())
+        return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    // Without a Shift-JIS table only the ASCII bytes can be read.
+    QString text;
+    for (const char b : bytes)
+        text += static_cast<unsigned char>(b) < 0x80 ? QChar(b) : QChar(QChar::ReplacementCharacter);
+    return text;
+}
+
+std::string encode(QStringEncoder& encoder, QStringDecoder& decoder, const QString& text)
+{
+    // Character by character: one that Shift-JIS cannot hold (or that would
+    // read back as another character) becomes '?', so the file never holds a
+    // substitute code and what is written reads back as it was typed.
+    const QString source = withConverterCodePoints(text);
+    std::string out;
+    for (qsizetype i = 0; i < source.size();) {
+        const qsizetype n =
+            source.at(i).isHighSurrogate() && i + 1 < source.size() && source.at(i + 1).isLowSurrogate() ? 2 : 1;
+        const QString ch = source.mid(i, n);
+        i += n;
+        std::string bytes;
+        if (encoder.isValid()) {
+            const QByteArray encoded = encoder.encode(ch);
+            bytes.assign(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+            if (bytes.empty() || decode(decoder, bytes) != ch)
+                bytes.clear();
+        } else if (ch.size() == 1 && ch.at(0).unicode() < 0x80) {
+            bytes.assign(1, static_cast<char>(ch.at(0).unicode()));
+        }
+        out += bytes.empty() ? std::string("?") : bytes;
+    }
+    return out;
+}
+
+}  // namespace detail
+
 QString fromSjis(const std::string& bytes)
 {
     QStringDecoder decoder("Shift_JIS");
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return detail::decode(decoder, bytes);
 }
 
 std::string toSjis(const QString& text)
 {
     QStringEncoder encoder("Shift_JIS");
-    const QByteArray bytes = encoder.encode(withConverterCodePoints(text));
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    QStringDecoder decoder("Shift_JIS");
+    return detail::encode(encoder, decoder, text);
 }
 
 }  // namespace ui

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cstring>
 #include <memory>
@@ -281,6 +282,17 @@ private slots:
         typeText(cmbName()->lineEdit(), QStringLiteral("1〜2−3—4"));
         click(dlg.get(), "cmdOK");
         QCOMPARE(QByteArray::fromStdString(state->siteNameText), QByteArray("1\x81\x60" "2\x81\x7c" "3\x81\x5c" "4"));
+
+        // A character Shift-JIS cannot hold is written as '?', never as a
+        // substitute code that reads back as something else.
+        QCOMPARE(QByteArray::fromStdString(ui::toSjis(QStringLiteral("Café€😀¥\\~あ"))),
+                 QByteArray("Caf????\\~\x82\xa0"));
+        // Without a Shift-JIS table nothing is lost silently either.
+        QStringEncoder noEncoder("no-such-encoding");
+        QStringDecoder noDecoder("no-such-encoding");
+        QCOMPARE(QByteArray::fromStdString(ui::detail::encode(noEncoder, noDecoder, QStringLiteral("Aあ"))),
+                 QByteArray("A?"));
+        QCOMPARE(ui::detail::decode(noDecoder, "A\x82\xa0"), QStringLiteral("A\uFFFD\uFFFD"));
     }
 
     // Choosing fills the fields and moves currentSiteIndex at once, even when
@@ -474,8 +486,16 @@ private slots:
     // After start-up the box shows the stored 16-byte name, the text of a
     // list item, here of two records (1 and 3). Enter in the box and leaving
     // it choose nothing: the fields keep record 3, which an overwrite replaces.
+    // Nor does the wheel over the box while another field has the focus; it
+    // steps the list only once the box has the focus.
     void leavingTheNameBoxChoosesNothing()
     {
+        const auto wheelDown = [this] {
+            const QPointF at(10, 10);
+            QWheelEvent wheel(at, cmbName()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(cmbName(), &wheel);
+        };
         folders->writeWorkFile(kFile, threeRecords() + rec(QStringLiteral("東京"), 1.5, 2.5, 3.5, 0));
         state->defaultSiteIndex = 3;
         QCOMPARE(TcLocate::loadSite(*state), 0);
@@ -485,9 +505,17 @@ private slots:
         QTest::keyClick(cmbName()->lineEdit(), Qt::Key_Return);
         QTest::keyClick(cmbName()->lineEdit(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), edit("editLati"));
+        wheelDown();
+        QCOMPARE(QApplication::focusWidget(), edit("editLati"));
         QCOMPARE(fields(), cmbName()->itemText(3) + QStringLiteral("|   1.50|   2.50|  3.50|-"));
         QCOMPARE(state->currentSiteIndex, 3);
         QVERIFY(recorder->messages.isEmpty());
+
+        cmbName()->setFocus();
+        cmbName()->setCurrentIndex(1);
+        wheelDown();
+        QCOMPARE(state->currentSiteIndex, 2);
+        QCOMPARE(fields(), QStringLiteral("two| -35.67| -70.50| -4.00|-"));
     }
 
     // A file without a whole record counts as present: the default site,
