@@ -87,6 +87,13 @@ std::string readAt(int fd, off_t offset, std::size_t count)
     return out;
 }
 
+// True when offset is where a line of the file begins: the start of the
+// file or just after a line feed.
+bool startsLine(int fd, off_t offset)
+{
+    return offset == 0 || readAt(fd, offset - 1, 1) == "\n";
+}
+
 // Writes all count bytes at offset, or at the current position when offset is
 // negative; false when any part cannot be written.
 bool writeAll(int fd, const char* data, std::size_t count, off_t offset = -1)
@@ -338,7 +345,7 @@ Status appendRecord(const std::string& record, int& recordNumber, const std::str
     std::string data;
     const off_t tail = size % kRecordSize;
     const off_t lineStart = size - tail;
-    if (lineStart > 0 && readAt(fd.get(), lineStart - 1, 1) != "\n")
+    if (!startsLine(fd.get(), lineStart))
         return Status::NotAligned;
     if (tail != 0) {
         const std::string last = readAt(fd.get(), lineStart, static_cast<std::size_t>(tail));
@@ -387,7 +394,7 @@ Status overwriteRecord(const std::string& record, int n, const std::string& path
     if (old.size() != static_cast<std::size_t>(kRecordSize) ||
         old.find('\n') != static_cast<std::size_t>(kTextSize + 1) || old[kTextSize] != '\r')
         return Status::NotAligned;
-    if (n > 0 && readAt(fd.get(), offset - 1, 1) != "\n")
+    if (!startsLine(fd.get(), offset))
         return Status::NotAligned;
 
     bool written = writeAll(fd.get(), record.data(), record.size(), offset);

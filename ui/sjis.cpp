@@ -62,12 +62,10 @@ std::string encode(QStringEncoder& encoder, QStringDecoder& decoder, const QStri
         if (encoder.isValid()) {
             const QByteArray encoded = encoder.encode(ch);
             bytes.assign(encoded.constData(), static_cast<std::size_t>(encoded.size()));
-            if (bytes.empty() || decode(decoder, bytes) != ch)
-                bytes.clear();
         } else if (ch.size() == 1 && ch.at(0).unicode() < 0x80) {
             bytes.assign(1, static_cast<char>(ch.at(0).unicode()));
         }
-        out += bytes.empty() ? std::string("?") : bytes;
+        out += bytes.empty() || decode(decoder, bytes) != ch ? std::string("?") : bytes;
     }
     return out;
 }
