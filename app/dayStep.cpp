@@ -19,10 +19,10 @@ void stepDay(int32_t& year, int32_t& month, int32_t& day, int step)
         if (month < 1 || month > 12) {
             month = ((month + 11) % 12) + 1;
             year += d;
-            if (year < kFirstStepYear)
-                year = kFirstStepYear;
-            else if (year > kLastStepYear)
-                year = kLastStepYear;
+            if (year < kFirstYear)
+                year = kFirstYear;
+            else if (year > kLastYear)
+                year = kLastYear;
         }
     }
 }

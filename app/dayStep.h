@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
-// The years the date is kept in when a step crosses a year end.
-inline constexpr int32_t kFirstStepYear = 1901;
-inline constexpr int32_t kLastStepYear = 2099;
+// The years the program computes: the date dialog takes only these, a step
+// across a year end keeps the date in them, and the table command accepts
+// only these.
+inline constexpr int32_t kFirstYear = 1901;
+inline constexpr int32_t kLastYear = 2099;
 
 // Moves year/month/day by one day: back when step is negative, forward
 // otherwise. Every year divisible by 4 counts as a leap year (exact for

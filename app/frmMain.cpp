@@ -84,7 +84,7 @@ void setLine(QLabel* label, const std::string& utf8)
 
 }  // namespace
 
-TcMain::TcMain(TcMainState& s, const TcCalc& calc) : state(s), cCalc(calc)
+TcMain::TcMain(TcMainState& state, const TcCalc& calc) : cMain(state), cCalc(calc)
 {
     setObjectName(QStringLiteral("cMain"));
     setWindowTitle(QStringLiteral("Lunvelde"));
@@ -94,7 +94,7 @@ TcMain::TcMain(TcMainState& s, const TcCalc& calc) : state(s), cCalc(calc)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(ui::dialogFont());
 
-    state.siteNameText.clear();
+    cMain.siteNameText.clear();
     buildControls();
     buildMenu();
     // The window is exactly as large as its menu bar and client area.
@@ -252,7 +252,7 @@ bool TcMain::storeSettings()
     Settings values;
     values.top = y();
     values.left = x();
-    values.initData = state.defaultSiteIndex;
+    values.initData = cMain.defaultSiteIndex;
     if (writeSettings(values))
         return true;
     const QString file = QSettings(kOrganisation, kApplication).fileName();
@@ -275,19 +275,19 @@ void TcMain::funcShow()
     Settings settings;
     readSettings(settings);  // the defaults when the values cannot be read
     move(settings.left, settings.top);
-    state.defaultSiteIndex = settings.initData;
+    cMain.defaultSiteIndex = settings.initData;
 
-    state.pi = 3.141592653589793;
-    state.twoPi = state.pi * 2;
+    cMain.pi = 3.141592653589793;
+    cMain.twoPi = cMain.pi * 2;
 
-    state.siteFileMissing = 0;
-    if (TcLocate::loadSite(state) != 0) {
-        putDefaultSite(state);
-        state.siteFileMissing = 1;
-        state.defaultSiteIndex = 0;
+    cMain.siteFileMissing = 0;
+    if (TcLocate::loadSite(cMain) != 0) {
+        putDefaultSite(cMain);
+        cMain.siteFileMissing = 1;
+        cMain.defaultSiteIndex = 0;
     }
 
-    state.dispYear = funcToday(state.dispMonth, state.dispDay);
+    cMain.dispYear = funcToday(cMain.dispMonth, cMain.dispDay);
     funcDisp();
 }
 
@@ -344,28 +344,28 @@ bool TcMain::eventFilter(QObject* watched, QEvent* event)
 void TcMain::funcDisp()
 {
     TcDayResult result {};
-    cCalc.mooncalc(state.dispYear, state.dispMonth, state.dispDay, result);
-    const DispLines lines = dispLines(state.dispYear, state.dispMonth, state.dispDay, result, state.twoPi);
+    cCalc.mooncalc(cMain.dispYear, cMain.dispMonth, cMain.dispDay, result);
+    const DispLines lines = dispLines(cMain.dispYear, cMain.dispMonth, cMain.dispDay, result, cMain.twoPi);
     setLine(lblSun, lines.sun);
     setLine(lblMoon, lines.moon);
     setLine(lblAge, lines.age);
     setLine(lblDate, lines.date);
     funcPhase(result.moonAge);
-    const std::size_t nameLength = strnlen(state.siteName, sizeof state.siteName);
-    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(std::string(state.siteName, nameLength)));
+    const std::size_t nameLength = strnlen(cMain.siteName, sizeof cMain.siteName);
+    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(std::string(cMain.siteName, nameLength)));
     repaint();
 }
 
 void TcMain::funcPhase(double age)
 {
-    imgDisp->setPixmap(QPixmap::fromImage(ui::phaseImage(age, state.pi, state.twoPi)));
+    imgDisp->setPixmap(QPixmap::fromImage(ui::phaseImage(age, cMain.pi, cMain.twoPi)));
 }
 
 void TcMain::funcStep(const QObject* sender)
 {
     const QString name = sender ? sender->objectName() : QString();
     const int d = (name == QLatin1String("cmdBefore") || name == QLatin1String("mnuBefore")) ? -1 : 1;
-    stepDay(state.dispYear, state.dispMonth, state.dispDay, d);
+    stepDay(cMain.dispYear, cMain.dispMonth, cMain.dispDay, d);
     funcDisp();
 }
 
@@ -377,7 +377,7 @@ void TcMain::funcDate()
 
 void TcMain::funcLocate()
 {
-    if (state.siteFileMissing == 1) {
+    if (cMain.siteFileMissing == 1) {
         ui::showMessage(this, kNoSiteDialog);
         return;
     }

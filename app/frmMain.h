@@ -95,7 +95,7 @@ private:
     // Writes the settings, or reports why it could not; true when written.
     bool storeSettings();
 
-    TcMainState& state;
+    TcMainState& cMain;
     const TcCalc& cCalc;
     TcDate* cDate = nullptr;
     TcLocate* cLocate = nullptr;

@@ -1,25 +1,11 @@
 // Program entry: creates the six long-lived objects in their order and runs
 // the event loop until the main window closes. An exception during start-up
 // is shown and ends the program; one thrown by a handler while the loop runs
-// is shown and the loop goes on. The exit code is always 0.
-//
-// With LUNVELDE_QUIT_AFTER_FIRST_PAINT=1 in the environment the program
-// measures its own start: after the main window's first paint it prints the
-// time since the process started and its resident memory, then quits. Message
-// boxes are then written to standard error instead of being shown, so the
-// measurement never waits for a user.
+// is shown and the loop goes on. The exit code is always 0. The start-up
+// measurement (ui/startupProbe.h) is armed before the first window exists.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-#include <string>
-#include <time.h>
-#include <unistd.h>
 
 #include "app/frmMain.h"
 #include "date/frmDate.h"
@@ -29,76 +15,13 @@
 #include "table/frmTable.h"
 #include "ui/fonts.h"
 #include "ui/msgBox.h"
+#include "ui/startupProbe.h"
 
 namespace {
 
 // The application-wide help file path, set on the application object at
 // start. Nothing opens it: help is the HTML help file shown by TcHelp.
 constexpr const char* kApplicationHelpFile = "/usr/share/lunvelde/Lunvelde95.hlp";
-
-// Milliseconds since this process was started by the kernel: the start time
-// in /proc/self/stat (clock ticks since boot) against CLOCK_BOOTTIME. The
-// resolution is one clock tick (10 ms at the usual 100 ticks a second).
-double msSinceProcessStart()
-{
-    std::ifstream stat("/proc/self/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    // The command name in parentheses may hold blanks: count fields after it.
-    const std::size_t close = text.rfind(')');
-    if (close == std::string::npos)
-        return -1;
-    std::istringstream fields(text.substr(close + 2));
-    std::string field;
-    // Field 3 (state) is the first after the name; start time is field 22.
-    for (int i = 3; i < 22 && (fields >> field); ++i) {
-    }
-    unsigned long long startTicks = 0;
-    if (!(fields >> startTicks))
-        return -1;
-    timespec now {};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-    return nowMs - startTicks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-// "VmRSS:" of /proc/self/status, in kilobytes.
-long residentKb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return -1;
-}
-
-// Watches for the first paint of the main window, then reports and quits.
-class StartupProbe : public QObject {
-public:
-    explicit StartupProbe(const QElapsedTimer& sinceMain) : sinceMain(sinceMain) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!done && event->type() == QEvent::Paint && watched->inherits("TcMain")) {
-            done = true;
-            // Report once the paint has been carried out and flushed.
-            QTimer::singleShot(0, qApp, [this] {
-                std::printf("startup_ms_since_process_start %.1f\n", msSinceProcessStart());
-                std::printf("startup_ms_since_main %.1f\n", sinceMain.nsecsElapsed() / 1e6);
-                std::printf("rss_kb %ld\n", residentKb());
-                std::fflush(stdout);
-                QApplication::quit();
-            });
-        }
-        return false;
-    }
-
-private:
-    const QElapsedTimer& sinceMain;
-    bool done = false;
-};
 
 QString describe(std::exception_ptr error)
 {
@@ -146,14 +69,7 @@ int main(int argc, char* argv[])
         ui::installFontSubstitutes();
         QApplication::setFont(ui::dialogFont());
 
-        StartupProbe probe(sinceMain);
-        const char* measure = std::getenv("LUNVELDE_QUIT_AFTER_FIRST_PAINT");
-        if (measure && std::string(measure) == "1") {
-            app.installEventFilter(&probe);
-            ui::setMessageHook([](const ui::MsgRecord& m) {
-                std::fprintf(stderr, "message: %s: %s\n", qPrintable(m.caption), qPrintable(m.text));
-            });
-        }
+        ui::armStartupProbe(app, sinceMain);
 
         TcMainState state;
         TcCalc cCalc(state);

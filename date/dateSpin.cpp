@@ -3,10 +3,9 @@
 #include <cstdio>
 #include <limits>
 
-namespace {
+#include "app/dayStep.h"
 
-constexpr int32_t kFirstYear = 1901;
-constexpr int32_t kLastYear = 2099;
+namespace {
 
 // A typed month is brought into 1..12 before a step. Months from 1 up give
 // (month - 1) rem 12 + 1 (13 -> 1, 14 -> 2, 25 -> 1). Months of 0 and below
@@ -71,10 +70,10 @@ TcDateFields dateFields(int32_t year, int32_t month, int32_t day)
 TcSpinField spinFieldFor(const std::string& controlName)
 {
     if (controlName == "spinDay")
-        return TcSpinField::day;
+        return TcSpinField::Day;
     if (controlName == "spinMonth")
-        return TcSpinField::month;
-    return TcSpinField::year;
+        return TcSpinField::Month;
+    return TcSpinField::Year;
 }
 
 void spinDate(TcDateFields& fields, TcSpinField field, int step)
@@ -93,10 +92,10 @@ void spinDate(TcDateFields& fields, TcSpinField field, int step)
     int32_t length[14] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31, 31};
     length[2] = year % 4 == 0 ? 29 : 28;
 
-    bool moveMonth = field == TcSpinField::month;
-    bool moveYear = field == TcSpinField::year;
+    bool moveMonth = field == TcSpinField::Month;
+    bool moveYear = field == TcSpinField::Year;
 
-    if (field == TcSpinField::day) {
+    if (field == TcSpinField::Day) {
         day += step;
         if (day < 1 || day > length[month]) {
             day = day < 1 ? length[month - 1] : 1;
@@ -125,11 +124,11 @@ TcDateCheck checkDate(const TcDateFields& fields, int32_t& year, int32_t& month,
 {
     int32_t y = 0, m = 0, d = 0;
     if (!parseWhole(fields.year, y) || !parseWhole(fields.month, m) || !parseWhole(fields.day, d))
-        return TcDateCheck::badText;
+        return TcDateCheck::BadText;
     if (y < kFirstYear || y > kLastYear || m < 1 || m > 12 || d < 1 || d > 31)
-        return TcDateCheck::outOfRange;
+        return TcDateCheck::OutOfRange;
     year = y;
     month = m;
     day = d;
-    return TcDateCheck::ok;
+    return TcDateCheck::Ok;
 }

@@ -14,7 +14,7 @@ struct TcDateFields {
     std::string day;
 };
 
-enum class TcSpinField { year, month, day };
+enum class TcSpinField { Year, Month, Day };
 
 // A valid whole number is optional leading blanks, an optional sign and one
 // or more decimal digits, with nothing after the digits; its value must fit
@@ -37,9 +37,9 @@ TcSpinField spinFieldFor(const std::string& controlName);
 void spinDate(TcDateFields& fields, TcSpinField field, int step);
 
 enum class TcDateCheck {
-    ok,          // the three numbers are in year, month and day
-    badText,     // a field is not a whole number
-    outOfRange,  // year outside 1901..2099, month outside 1..12 or day outside 1..31
+    Ok,          // the three numbers are in year, month and day
+    BadText,     // a field is not a whole number
+    OutOfRange,  // year outside 1901..2099, month outside 1..12 or day outside 1..31
 };
 
 // Parses year, month and day in that order and range-checks them. The day is

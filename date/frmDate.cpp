@@ -79,13 +79,13 @@ void TcDate::funcOK()
 {
     int32_t year = 0, month = 0, day = 0;
     switch (checkDate(readFields(editYear, editMonth, editDay), year, month, day)) {
-    case TcDateCheck::badText:
+    case TcDateCheck::BadText:
         ui::showMessage(this, QStringLiteral("不正な文字が入力されています。"));
         return;
-    case TcDateCheck::outOfRange:
+    case TcDateCheck::OutOfRange:
         ui::showMessage(this, QStringLiteral("入力された値の範囲が不正です。"));
         return;
-    case TcDateCheck::ok:
+    case TcDateCheck::Ok:
         break;
     }
     cMain.dispYear = year;

@@ -80,14 +80,14 @@ void checkLoad(const std::string& bytes, int32_t index)
     const int64_t records = static_cast<int64_t>(bytes.size() / 50);
     TcMainState s;
     s.defaultSiteIndex = index;
-    const int rc = sitefile::loadSite(s, path());
-    check(rc == (records > 0 ? sitefile::kLoaded : sitefile::kNoRecord));
+    const sitefile::LoadResult rc = sitefile::loadSite(s, path());
+    check(rc == (records > 0 ? sitefile::LoadResult::Loaded : sitefile::LoadResult::NoRecord));
     check(s.defaultSiteIndex >= 0 && s.defaultSiteIndex < std::max<int64_t>(records, 1));
     check(s.currentSiteIndex == s.defaultSiteIndex);
     check(std::memchr(s.siteName, '\0', sizeof s.siteName) != nullptr);
     check(std::strlen(s.siteName) <= 16 && s.siteNameText.size() <= 16);
     check(std::isfinite(s.siteLatitude) && std::isfinite(s.siteLongitude) && std::isfinite(s.siteTimeZone));
-    if (rc == sitefile::kLoaded)
+    if (rc == sitefile::LoadResult::Loaded)
         check(index < 0 || index >= records || s.defaultSiteIndex == index);
 }
 

@@ -90,7 +90,7 @@ int TcLocate::loadSite(TcMainState& cMain)
 {
     // A file without a complete record still counts as present: the
     // default site is in place and the dialog can append to the file.
-    if (sitefile::loadSite(cMain) != sitefile::kNoFile)
+    if (sitefile::loadSite(cMain) != sitefile::LoadResult::NoFile)
         return 0;
     ui::showMessage(nullptr, QStringLiteral("観測地ファイルがありません。"));
     return 2;
@@ -192,12 +192,12 @@ void TcLocate::funcRec()
     if (!ui::showModalBelow(cReg, this))
         return;
     const int result = cReg->regResult;
-    if (result < 0 || result > 3)
-        return;  // 5: cancel
+    if (result < TcReg::kNew || result > TcReg::kOverwriteDefault)
+        return;  // cancel
 
     const std::string record =
         sitefile::makeRecord(ui::toSjis(cmbName->currentText()), v.latitude, v.longitude, v.timeZone, flag);
-    if (result == 2 || result == 3) {
+    if (result == TcReg::kOverwrite || result == TcReg::kOverwriteDefault) {
         if (sitefile::overwriteRecord(record, cMain.currentSiteIndex) != sitefile::Status::Ok) {
             ui::showMessage(this, kOverwriteFailed);
             return;
@@ -213,7 +213,7 @@ void TcLocate::funcRec()
         cMain.currentSiteIndex = number;
         siteCount = number + 1;
     }
-    if (result == 1 || result == 3)
+    if (result == TcReg::kNewDefault || result == TcReg::kOverwriteDefault)
         cMain.defaultSiteIndex = cMain.currentSiteIndex;
 }
 

@@ -34,24 +34,24 @@ TcReg::TcReg(QWidget* owner)
 void TcReg::regActive()
 {
     checkDefault->setChecked(false);
-    regResult = 5;
+    regResult = kCancel;
 }
 
 void TcReg::cmdNewClick()
 {
-    regResult = checkDefault->isChecked() ? 1 : 0;
+    regResult = checkDefault->isChecked() ? kNewDefault : kNew;
     accept();
 }
 
 void TcReg::cmdOverClick()
 {
-    regResult = checkDefault->isChecked() ? 3 : 2;
+    regResult = checkDefault->isChecked() ? kOverwriteDefault : kOverwrite;
     accept();
 }
 
 void TcReg::cmdCancelClick()
 {
-    regResult = 5;
+    regResult = kCancel;
     reject();
 }
 

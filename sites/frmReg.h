@@ -1,6 +1,5 @@
 // TcReg: the registration dialog "観測地データの登録". Answers regResult:
-// 0 new, 1 new and start-up default, 2 overwrite, 3 overwrite and default,
-// 5 cancel.
+// new or overwrite, each also as the start-up default, or cancel.
 #pragma once
 
 #include "ui/modalDialog.h"
@@ -13,7 +12,15 @@ class TcReg : public ui::TcModalDialog {
     Q_OBJECT
 public:
     explicit TcReg(QWidget* owner);
-    int regResult = 5;
+
+    // The answers: the base value of new or overwrite, plus one when the
+    // record written becomes the start-up default. There is no value 4.
+    static constexpr int kNew = 0;
+    static constexpr int kNewDefault = 1;
+    static constexpr int kOverwrite = 2;
+    static constexpr int kOverwriteDefault = 3;
+    static constexpr int kCancel = 5;
+    int regResult = kCancel;
 
 public slots:
     // Every showing starts unticked with the answer "cancel", so a close by

@@ -214,13 +214,13 @@ void scanNumbers(const std::string& recordBytes, SiteRecord& out)
     scanInt(p, out.summerTime);
 }
 
-int loadSite(TcMainState& cMain, const std::string& path)
+LoadResult loadSite(TcMainState& cMain, const std::string& path)
 {
     Fd fd(-1);
     off_t size = 0;
     if (!openForReading(path, fd, size)) {
         putDefaultSite(cMain);
-        return kNoFile;
+        return LoadResult::NoFile;
     }
     const off_t records = size / kRecordSize;
     int index = cMain.defaultSiteIndex;
@@ -238,7 +238,7 @@ int loadSite(TcMainState& cMain, const std::string& path)
         putDefaultSite(cMain);
         cMain.defaultSiteIndex = 0;
         cMain.currentSiteIndex = 0;
-        return kNoRecord;
+        return LoadResult::NoRecord;
     }
 
     SiteRecord r;
@@ -250,7 +250,7 @@ int loadSite(TcMainState& cMain, const std::string& path)
     cMain.siteSummerTime = r.summerTime;
     cMain.defaultSiteIndex = index;
     cMain.currentSiteIndex = index;
-    return kLoaded;
+    return LoadResult::Loaded;
 }
 
 bool listNames(std::vector<std::string>& names, const std::string& path)

@@ -39,10 +39,12 @@ enum class Status {
     WriteFailed,  // the file opened but writing or closing it failed
 };
 
-// loadSite results.
-inline constexpr int kLoaded = 0;      // record defaultSiteIndex was loaded
-inline constexpr int kNoRecord = 1;    // the file opened but holds no complete record
-inline constexpr int kNoFile = 2;      // the file cannot be opened
+// Results of the start-up load.
+enum class LoadResult {
+    Loaded,    // record defaultSiteIndex was loaded
+    NoRecord,  // the file opened but holds no complete record
+    NoFile,    // the file cannot be opened
+};
 
 // One site as a reader returns it.
 struct SiteRecord {
@@ -57,11 +59,11 @@ struct SiteRecord {
 // negative number becomes 0, one past the last record becomes the last),
 // loads that record into the site members (the name is the 16-byte field as
 // stored, trailing blanks included) and sets currentSiteIndex to it.
-// Returns kLoaded. When the file opens but holds no complete record, puts the
-// default site in place with both indexes 0 and returns kNoRecord: the file
+// Returns Loaded. When the file opens but holds no complete record, puts the
+// default site in place with both indexes 0 and returns NoRecord: the file
 // is there and can be appended to. When the file cannot be opened, puts the
-// default site in place and returns kNoFile. Shows nothing: the caller reports.
-int loadSite(TcMainState& cMain, const std::string& path = kFileName);
+// default site in place and returns NoFile. Shows nothing: the caller reports.
+LoadResult loadSite(TcMainState& cMain, const std::string& path = kFileName);
 
 // The name list: the first 16 bytes of every line that ends in a line feed,
 // in file order (the line end itself is never part of a name; a NUL ends a

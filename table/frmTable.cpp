@@ -3,12 +3,37 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocumentFragment>
 
 #include "table/monthRows.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
+
+namespace {
+
+// The table's text view. A selection copied from it (Ctrl+C, the X selection,
+// a drag) has CR LF line ends like the rows クリップ copies: one between two
+// lines, and one after the last line only when the selection takes in its
+// line end.
+class TableView : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override
+    {
+        QString text = textCursor().selection().toPlainText();
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        auto* data = new QMimeData;
+        data->setText(text);
+        return data;
+    }
+};
+
+}  // namespace
 
 TcTable::TcTable(const TcMainState& state, const TcCalc& calc, QWidget* owner)
     : TcModalDialog(owner, Frame::Tool, QStringLiteral("月間出没時刻"), QSize(437, 292), Keys::Standard),
@@ -27,7 +52,7 @@ TcTable::TcTable(const TcMainState& state, const TcCalc& calc, QWidget* owner)
     lbl1->setFont(ui::fixedFont());
     lbl1->setPalette(black);
 
-    memTable = ui::placed(new QPlainTextEdit(this), "memTable", QRect(4, 24, 429, 225));
+    memTable = ui::placed(new TableView(this), "memTable", QRect(4, 24, 429, 225));
     memTable->setReadOnly(true);
     memTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memTable->setLineWrapMode(QPlainTextEdit::NoWrap);

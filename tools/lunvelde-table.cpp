@@ -4,97 +4,153 @@
 //   lunvelde-table --year Y --month M --lat DEG --lon DEG --tz HOURS [--summer]
 //
 // Exit status: 0 on success, 2 on a bad command line (one line on stderr,
-// nothing on stdout), 1 when the output cannot be written.
+// nothing on stdout), 1 when the output cannot be written (one line on
+// stderr).
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "app/dayStep.h"
 #include "app/mainState.h"
+#include "date/dateSpin.h"
 #include "engine/prcCalc.h"
+#include "sites/numParse.h"
 #include "table/monthRows.h"
+
+#ifndef LUNVELDE_VERSION
+#error "LUNVELDE_VERSION is set by the build"
+#endif
 
 namespace {
 
-const char* const usage =
-    "Usage: lunvelde-table --year Y --month M --lat DEG --lon DEG --tz HOURS [--summer]\n"
-    "Prints the sun and moon rise and set times and the moon age for every day\n"
-    "of a month, one row per day, each row ended by CR LF.\n"
-    "\n"
-    "  --year Y       year, 1901..2099\n"
-    "  --month M      month, 1..12\n"
-    "  --lat DEG      latitude in degrees, north positive, -90..90\n"
-    "  --lon DEG      longitude in degrees, east positive, -180.1..360.1\n"
-    "  --tz HOURS     hours local standard time is ahead of UT, -12.1..12.1\n"
-    "  --summer       the site keeps summer time (one hour in the local summer)\n"
-    "  --help         this text\n";
+std::string usage()
+{
+    using namespace sitefile;
+    return formatC(
+        "Usage: lunvelde-table --year Y --month M --lat DEG --lon DEG --tz HOURS [--summer]\n"
+        "Prints the sun and moon rise and set times and the moon age for every day\n"
+        "of a month, one row per day, each row ended by CR LF.\n"
+        "\n"
+        "  --year Y       year, %d..%d\n"
+        "  --month M      month, 1..12\n"
+        "  --lat DEG      latitude in degrees, north positive, %g..%g\n"
+        "  --lon DEG      longitude in degrees, east positive, %g..%g\n"
+        "  --tz HOURS     hours local standard time is ahead of UT, %g..%g\n"
+        "  --summer       the site keeps summer time (one hour in the local summer)\n"
+        "  --help         this text\n"
+        "  --version      the version of the program\n",
+        static_cast<int>(kFirstYear), static_cast<int>(kLastYear), kLatitudeMin, kLatitudeMax, kLongitudeMin,
+        kLongitudeMax, kTimeZoneMin, kTimeZoneMax);
+}
 
 // A bad command line: reported by main as one line on stderr.
 struct UsageError {
     std::string message;
 };
 
-// Whole string is an optionally signed run of digits.
-bool isInteger(const char* s)
+// A value has no blanks around it on the command line, although the
+// library's parsers (made for dialog fields) pass them over.
+bool hasBlankEnd(const std::string& text)
 {
-    if (*s == '+' || *s == '-')
-        ++s;
-    if (!*s)
-        return false;
-    for (; *s; ++s)
-        if (*s < '0' || *s > '9')
-            return false;
-    return true;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    return !text.empty() && (blank(text.front()) || blank(text.back()));
 }
 
-// Whole string is a plain decimal number: sign, digits with at most one
-// point (at least one digit), optional exponent. No hex, no inf, no nan.
-bool isDecimal(const char* s)
+int parseInt(const std::string& name, const char* text, int32_t lo, int32_t hi)
 {
-    if (*s == '+' || *s == '-')
-        ++s;
-    int digits = 0;
-    for (; *s >= '0' && *s <= '9'; ++s) ++digits;
-    if (*s == '.')
-        for (++s; *s >= '0' && *s <= '9'; ++s) ++digits;
-    if (digits == 0)
-        return false;
-    if (*s == 'e' || *s == 'E') {
-        ++s;
-        if (*s == '+' || *s == '-')
-            ++s;
-        if (!(*s >= '0' && *s <= '9'))
-            return false;
-        while (*s >= '0' && *s <= '9') ++s;
-    }
-    return *s == '\0';
-}
-
-int parseInt(const std::string& name, const char* text, long lo, long hi)
-{
-    if (!isInteger(text))
-        throw UsageError{name + ": not a whole number: '" + text + "'"};
-    errno = 0;
-    const long v = std::strtol(text, nullptr, 10);
-    if (errno == ERANGE || v < lo || v > hi)
+    int32_t v = 0;
+    if (hasBlankEnd(text) || !parseWhole(text, v))
+        throw UsageError{name + ": not a 32-bit whole number: '" + text + "'"};
+    if (v < lo || v > hi)
         throw UsageError{name + ": out of range " + std::to_string(lo) + ".." + std::to_string(hi) + ": " + text};
-    return static_cast<int>(v);
+    return v;
 }
 
-double parseReal(const std::string& name, const char* text, double lo, double hi, const char* range)
+double parseReal(const std::string& name, const char* text, double lo, double hi)
 {
-    if (!isDecimal(text))
+    double v = 0.0;
+    if (hasBlankEnd(text) || !sitefile::parseNumber(text, v))
         throw UsageError{name + ": not a number: '" + text + "'"};
-    const double v = std::strtod(text, nullptr);
     if (!std::isfinite(v) || v < lo || v > hi)
-        throw UsageError{name + ": out of range " + range + ": " + text};
+        throw UsageError{name + ": out of range " + sitefile::formatC("%g..%g", lo, hi) + ": " + text};
     return v;
+}
+
+// Length of the well-formed UTF-8 sequence at s[0..n), 0 when there is none
+// or when it encodes a C1 control character (U+0080..U+009F).
+std::size_t utf8Length(const unsigned char* s, std::size_t n)
+{
+    const unsigned c = s[0];
+    std::size_t length = 0;
+    unsigned lo = 0x80, hi = 0xBF;  // range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+        if (c == 0xC2)
+            lo = 0xA0;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        lo = c == 0xE0 ? 0xA0 : lo;
+        hi = c == 0xED ? 0x9F : hi;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        lo = c == 0xF0 ? 0x90 : lo;
+        hi = c == 0xF4 ? 0x8F : hi;
+    }
+    if (length == 0 || n < length || s[1] < lo || s[1] > hi)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (s[i] < 0x80 || s[i] > 0xBF)
+            return 0;
+    return length;
+}
+
+// The text as an error line shows it: control characters, DEL, backslash
+// and bytes that are not UTF-8 text become C escapes (\n, \x1b, \\), so the
+// line stays one line and nothing reaches the terminal as a command.
+std::string escaped(const std::string& text)
+{
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::string out;
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char c = s[i];
+        if (c >= 0x20 && c < 0x7F && c != '\\') {
+            out += static_cast<char>(c);
+            ++i;
+        } else if (const std::size_t length = c >= 0x80 ? utf8Length(s + i, n - i) : 0) {
+            out.append(text, i, length);
+            i += length;
+        } else {
+            out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : c == '\\' ? "\\\\"
+                                                  : sitefile::formatC("\\x%02x", c);
+            ++i;
+        }
+    }
+    return out;
+}
+
+// Writes text to standard output. A failure (a full or closed output, for
+// instance) is reported on standard error and returns false.
+bool writeOut(const std::string& text, const char* what)
+{
+    // fwrite passes bytes through unchanged, so CR LF stays 0D 0A.
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (written && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    const int error = errno;
+    std::fprintf(stderr, "lunvelde-table: cannot write %s: %s\n", what,
+                 error ? std::strerror(error) : "write error");
+    return false;
 }
 
 struct Options {
     bool help = false;
+    bool version = false;
     const char* year = nullptr;
     const char* month = nullptr;
     const char* lat = nullptr;
@@ -119,6 +175,10 @@ Options readArguments(int argc, char** argv)
         }
         if (arg == "--help" || arg == "-h") {
             opt.help = true;
+            return opt;
+        }
+        if (arg == "--version") {
+            opt.version = true;
             return opt;
         }
         if (arg == "--summer") {
@@ -162,28 +222,22 @@ int main(int argc, char** argv)
     TcMainState state;
     try {
         const Options opt = readArguments(argc, argv);
-        if (opt.help) {
-            std::fputs(usage, stdout);
-            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
-        }
-        year = parseInt("--year", opt.year, 1901, 2099);
+        if (opt.help)
+            return writeOut(usage(), "the help text") ? 0 : 1;
+        if (opt.version)
+            return writeOut("lunvelde-table " LUNVELDE_VERSION "\n", "the version") ? 0 : 1;
+        using namespace sitefile;
+        year = parseInt("--year", opt.year, kFirstYear, kLastYear);
         month = parseInt("--month", opt.month, 1, 12);
-        state.siteLatitude = parseReal("--lat", opt.lat, -90, 90, "-90..90");
-        state.siteLongitude = parseReal("--lon", opt.lon, -180.1, 360.1, "-180.1..360.1");
-        state.siteTimeZone = parseReal("--tz", opt.tz, -12.1, 12.1, "-12.1..12.1");
+        state.siteLatitude = parseReal("--lat", opt.lat, kLatitudeMin, kLatitudeMax);
+        state.siteLongitude = parseReal("--lon", opt.lon, kLongitudeMin, kLongitudeMax);
+        state.siteTimeZone = parseReal("--tz", opt.tz, kTimeZoneMin, kTimeZoneMax);
         state.siteSummerTime = opt.summer ? 1 : 0;
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "lunvelde-table: %s (try --help)\n", e.message.c_str());
+        std::fprintf(stderr, "lunvelde-table: %s (try --help)\n", escaped(e.message).c_str());
         return 2;
     }
 
     const TcCalc cCalc(state);
-    const std::string text = monthText(monthRows(cCalc, year, month));
-    // fwrite passes bytes through unchanged, so each row ends in 0D 0A.
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if (!written || std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "lunvelde-table: cannot write the table: %s\n", std::strerror(errno));
-        return 1;
-    }
-    return 0;
+    return writeOut(monthText(monthRows(cCalc, year, month)), "the table") ? 0 : 1;
 }

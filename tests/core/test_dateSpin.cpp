@@ -21,9 +21,9 @@ std::string stepped(int y, int m, int d, TcSpinField field, int step)
     return stepped(dateFields(y, m, d), field, step);
 }
 
-constexpr auto Day = TcSpinField::day;
-constexpr auto Month = TcSpinField::month;
-constexpr auto Year = TcSpinField::year;
+constexpr auto Day = TcSpinField::Day;
+constexpr auto Month = TcSpinField::Month;
+constexpr auto Year = TcSpinField::Year;
 
 }  // namespace
 
@@ -101,7 +101,7 @@ TEST(SpinDate, UnreadableAndExtremeFields)
     EXPECT_EQ(stepped(TcDateFields{"", "2", "28"}, Day, +1), "2000/2/29");
     // Every field is written back in its format.
     TcDateFields f{"x", "14", "7"};
-    spinDate(f, TcSpinField::day, +1);
+    spinDate(f, TcSpinField::Day, +1);
     EXPECT_EQ(f.year, " 2000");
     EXPECT_EQ(f.month, "  2");
     EXPECT_EQ(f.day, "  8");

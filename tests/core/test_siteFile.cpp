@@ -260,20 +260,21 @@ TEST_F(SiteFile, LoadPutsTheIndexInRangeOrFallsBackToTheDefaultSite)
     struct Case {
         std::optional<std::string> file;  // none: no file at all
         int index;
-        int rc, loaded;  // loaded: the index afterwards
+        LoadResult rc;
+        int loaded;  // loaded: the index afterwards
         std::string name;
         double lat, lon, tz;
         int flag;
     };
     const Case cases[] = {
-        {std::nullopt, 3, kNoFile, 0, kMitaka, 35.67, 139.5, 9, 0},
+        {std::nullopt, 3, LoadResult::NoFile, 0, kMitaka, 35.67, 139.5, 9, 0},
         // one past the last complete record: that record; the name as stored
-        {kThreeRecords + "partial last line", 3, kLoaded, 2, "two words       ", -35.67, -70.5, -4, 0},
-        {kThreeRecords, -5, kLoaded, 0, kMitaka + std::string(12, ' '), 35.67, 139.5, 9, 0},
-        {kThreeRecords, 1, kLoaded, 1, kTou + kKyou + std::string(12, ' '), 35.69, 139.69, 9, 1},
+        {kThreeRecords + "partial last line", 3, LoadResult::Loaded, 2, "two words       ", -35.67, -70.5, -4, 0},
+        {kThreeRecords, -5, LoadResult::Loaded, 0, kMitaka + std::string(12, ' '), 35.67, 139.5, 9, 0},
+        {kThreeRecords, 1, LoadResult::Loaded, 1, kTou + kKyou + std::string(12, ' '), 35.69, 139.69, 9, 1},
         // no complete record: the default site, both indexes 0
-        {kMitakaRecord.substr(0, 49), 3, kNoRecord, 0, kMitaka, 35.67, 139.5, 9, 0},
-        {"", 3, kNoRecord, 0, kMitaka, 35.67, 139.5, 9, 0},
+        {kMitakaRecord.substr(0, 49), 3, LoadResult::NoRecord, 0, kMitaka, 35.67, 139.5, 9, 0},
+        {"", 3, LoadResult::NoRecord, 0, kMitaka, 35.67, 139.5, 9, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.value_or("(no file)"));
@@ -287,7 +288,7 @@ TEST_F(SiteFile, LoadPutsTheIndexInRangeOrFallsBackToTheDefaultSite)
         s.defaultSiteIndex = s.currentSiteIndex = c.index;
         EXPECT_EQ(loadSite(s), c.rc);
         EXPECT_EQ(s.currentSiteIndex, c.loaded);
-        if (c.rc != kNoFile) {
+        if (c.rc != LoadResult::NoFile) {
             EXPECT_EQ(s.defaultSiteIndex, c.loaded);
         }
         EXPECT_EQ(s.siteNameText, c.name);
@@ -300,7 +301,7 @@ TEST_F(SiteFile, LoadPutsTheIndexInRangeOrFallsBackToTheDefaultSite)
     fs::remove(kFileName);
     fs::create_directory(kFileName);
     TcMainState s;
-    EXPECT_EQ(loadSite(s), kNoFile);
+    EXPECT_EQ(loadSite(s), LoadResult::NoFile);
 }
 
 // ---------------------------------------------------------------------------

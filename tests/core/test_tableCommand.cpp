@@ -19,14 +19,15 @@ struct CommandRun {
 };
 
 // Runs the command with args (none holds a quote); stdout and stderr go to
-// files in a temporary folder.
-CommandRun runTable(const std::vector<std::string>& args)
+// files in a temporary folder, stdout elsewhere when a redirection is given.
+CommandRun runTable(const std::vector<std::string>& args, const std::string& stdoutRedirection = "")
 {
     const testsupport::TempDir dir;
     std::string command = "'" LUNVELDE_TABLE_EXE "'";
     for (const std::string& a : args)
         command += " '" + a + "'";
-    command += " >'" + dir.file("out") + "' 2>'" + dir.file("err") + "'";
+    command += (stdoutRedirection.empty() ? " >'" + dir.file("out") + "'" : " " + stdoutRedirection) + " 2>'" +
+               dir.file("err") + "'";
     const int status = dir.ok() ? std::system(command.c_str()) : -1;
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testsupport::readBytes(dir.file("out")),
             testsupport::readBytes(dir.file("err"))};
@@ -122,6 +123,31 @@ TEST(TableCommand, BadArgumentsExitWith2AndOneLineNamingTheArgument)
         EXPECT_TRUE(!run.err.empty() && run.err.back() == '\n');
         EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
     }
+}
+
+TEST(TableCommand, ErrorLinesShowControlCharactersEscapedAndWriteFailuresAreReported)
+{
+    // A line feed, an escape sequence, a backslash, a C1 control byte that is
+    // no UTF-8, and UTF-8 text, which stays as it is.
+    std::vector<std::string> args = defaultSite;
+    args[5] = "1\n\x1b[2J\\\x9b\u6708";
+    const CommandRun bad = runTable(args);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "lunvelde-table: --lat: not a number: '1\\n\\x1b[2J\\\\\\x9b\u6708' (try --help)\n");
+
+    const CommandRun version = runTable({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "lunvelde-table " LUNVELDE_VERSION "\n");
+
+    // A closed or full standard output: one line on stderr, exit status 1.
+    for (const char* redirection : {">&-", ">/dev/full"})
+        for (const auto& args : {std::vector<std::string>{"--help"}, std::vector<std::string>{"--version"}, defaultSite}) {
+            SCOPED_TRACE(std::string(redirection) + " " + args[0]);
+            const CommandRun run = runTable(args, redirection);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err.rfind("lunvelde-table: cannot write ", 0), 0u) << run.err;
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+        }
 }
 
 }  // namespace
