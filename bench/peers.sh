@@ -8,6 +8,8 @@ set -e
 BUILD=${1:-build}
 TOP=$(cd "$(dirname "$0")/.." && pwd)
 PEERS=$BUILD/peers
+command -v node >/dev/null && command -v npm >/dev/null ||
+    { echo "bench-peers needs Node.js and npm (Debian: apt-get install npm)"; exit 1; }
 if [ ! -f "$PEERS/node_modules/astronomy-engine/package.json" ]; then
     mkdir -p "$PEERS"
     npm install --silent --no-audit --no-fund --prefix "$PEERS" astronomy-engine@2.1.19 >/dev/null
