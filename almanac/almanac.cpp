@@ -30,10 +30,11 @@ double wrapPi(double a)  // into [-pi, pi)
 
 // --- Ephemeris nodes -------------------------------------------------------
 // Positions are taken from ERFA on fixed grids of TT and interpolated with
-// six-point Lagrange polynomials: the moon every half day, the Earth-moon
-// barycentre (smooth, so every ten days) for the sun. A node is a pure
-// function of its index, so the cache only saves time: results never depend
-// on what was computed before.
+// six-point Lagrange polynomials: the moon and the sun every day, the
+// Earth-moon barycentre (smooth, so every fifteen days) under the sun's nodes.
+// Halving the steps (0.5 and 10 days) changes no time by more than 0.1 s. A
+// node is a pure function of its index, so the cache only saves time: results
+// never depend on what was computed before.
 
 struct Node {
     long long k = LLONG_MIN;
@@ -197,7 +198,8 @@ double solvePhase(double estimate, double target)
 }
 
 // New moons (tt) on either side of tt: prev <= tt < next, cached for the
-// days that follow.
+// days that follow. Each is solved to 1e-8 day, so where the search started
+// does not show in any printed figure.
 struct NewMoons {
     double prev = 1, next = 0;
 };

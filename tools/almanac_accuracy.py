@@ -99,6 +99,12 @@ class Reference:
                     found = self.bisect(f, times[i], times[i + 1], vals[i])
                     break
             grazing = abs(max(vals)) < GRAZING or abs(min(vals)) < GRAZING
+            if found is not None and not grazing:
+                # a culmination just before or after the event, perhaps on
+                # the neighbouring date
+                near = [f(found + k / 72) for k in range(-6, 7)]
+                grazing = any((near[k] - near[k - 1]) * (near[k + 1] - near[k]) <= 0 and abs(near[k]) < GRAZING
+                              for k in range(1, 12))
             az = float(self.place(body, found).az) if found is not None else None
             out["events"].append((found, az, grazing))
         for name, body in TRANSITS:
