@@ -14,7 +14,12 @@ namespace almanac {
 // event, the age at 12:00 local clock time.
 std::string preciseMonthText(const Site& site, int year, int month);
 
-// A header line and one line per day, LF line ends; see csvHeader.
+// A header line and one line per day, LF line ends; see csvHeader. Times
+// HH:MM:SS rounded to the second (the last half second of a day shows
+// 23:59:59), "above" or "below" when the body stays on one side of that
+// altitude all day, an empty cell when the event falls on another date;
+// azimuth and altitude in degrees to 0.1, age to 0.01 day, illuminated
+// fraction to 0.001.
 std::string csvMonthText(const Site& site, int year, int month);
 extern const char* const csvHeader;
 

@@ -1,5 +1,6 @@
 // lunvelde-table: prints the month table rows for one site, each row ended by
-// CR LF, with no header.
+// CR LF, with no header; with --precise, --csv or --phases the month from the
+// precise almanac instead.
 //
 //   lunvelde-table --year Y --month M --lat DEG --lon DEG --tz HOURS [--summer]
 //                  [--precise | --csv | --phases]
