@@ -1,7 +1,9 @@
 // lunvelde-table: prints the month table rows for one site, each row ended by
-// CR LF, with no header.
+// CR LF, with no header; with --precise, --csv or --phases the month from the
+// precise almanac instead.
 //
 //   lunvelde-table --year Y --month M --lat DEG --lon DEG --tz HOURS [--summer]
+//                  [--precise | --csv | --phases]
 //
 // Exit status: 0 on success, 2 on a bad command line (one line on stderr,
 // nothing on stdout), 1 when the output cannot be written (one line on
@@ -14,6 +16,7 @@
 #include <cstring>
 #include <string>
 
+#include "almanac/almanacText.h"
 #include "app/dayStep.h"
 #include "app/mainState.h"
 #include "date/dateSpin.h"
@@ -32,6 +35,7 @@ std::string usage()
     using namespace sitefile;
     return formatC(
         "Usage: lunvelde-table --year Y --month M --lat DEG --lon DEG --tz HOURS [--summer]\n"
+        "                      [--precise | --csv | --phases]\n"
         "Prints the sun and moon rise and set times and the moon age for every day\n"
         "of a month, one row per day, each row ended by CR LF.\n"
         "\n"
@@ -41,6 +45,11 @@ std::string usage()
         "  --lon DEG      longitude in degrees, east positive, %g..%g\n"
         "  --tz HOURS     hours local standard time is ahead of UT, %g..%g\n"
         "  --summer       the site keeps summer time (one hour in the local summer)\n"
+        "  --precise      the same rows from the precise almanac, minutes rounded\n"
+        "  --csv          the precise almanac as CSV: rise, transit, set, azimuths,\n"
+        "                 twilights, age and illuminated fraction, one line per day\n"
+        "  --phases       new moon, first quarter, full moon and last quarter of the\n"
+        "                 month, one per line, local clock time\n"
         "  --help         this text\n"
         "  --version      the version of the program\n",
         static_cast<int>(kFirstYear), static_cast<int>(kLastYear), kLatitudeMin, kLatitudeMax, kLongitudeMin,
@@ -148,6 +157,16 @@ bool writeOut(const std::string& text, const char* what)
     return false;
 }
 
+almanac::Site almanacSite(const TcMainState& state)
+{
+    almanac::Site site;
+    site.latitude = state.siteLatitude;
+    site.longitude = state.siteLongitude;
+    site.timeZone = state.siteTimeZone;
+    site.summerTime = state.siteSummerTime;
+    return site;
+}
+
 struct Options {
     bool help = false;
     bool version = false;
@@ -157,6 +176,7 @@ struct Options {
     const char* lon = nullptr;
     const char* tz = nullptr;
     bool summer = false;
+    const char* almanac = nullptr;  // --precise, --csv or --phases
 };
 
 // Reads the command line into opt. Each option appears once; values follow
@@ -189,6 +209,14 @@ Options readArguments(int argc, char** argv)
             summerSeen = opt.summer = true;
             continue;
         }
+        if (arg == "--precise" || arg == "--csv" || arg == "--phases") {
+            if (inlineValue)
+                throw UsageError{arg + ": takes no value"};
+            if (opt.almanac)
+                throw UsageError{"at most one of --precise, --csv, --phases"};
+            opt.almanac = argv[i];
+            continue;
+        }
         const char** slot = arg == "--year"    ? &opt.year
                           : arg == "--month" ? &opt.month
                           : arg == "--lat"   ? &opt.lat
@@ -214,12 +242,29 @@ Options readArguments(int argc, char** argv)
     return opt;
 }
 
+// The month from the precise almanac, as the option asks.
+std::string preciseText(const TcMainState& state, int year, int month)
+{
+    return almanac::preciseMonthText(almanacSite(state), year, month);
+}
+
+std::string csvText(const TcMainState& state, int year, int month)
+{
+    return almanac::csvMonthText(almanacSite(state), year, month);
+}
+
+std::string phasesText(const TcMainState& state, int year, int month)
+{
+    return almanac::phasesText(almanacSite(state), year, month);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     int year, month;
     TcMainState state;
+    std::string almanacMode;
     try {
         const Options opt = readArguments(argc, argv);
         if (opt.help)
@@ -233,11 +278,17 @@ int main(int argc, char** argv)
         state.siteLongitude = parseReal("--lon", opt.lon, kLongitudeMin, kLongitudeMax);
         state.siteTimeZone = parseReal("--tz", opt.tz, kTimeZoneMin, kTimeZoneMax);
         state.siteSummerTime = opt.summer ? 1 : 0;
+        if (opt.almanac)
+            almanacMode = opt.almanac;
     } catch (const UsageError& e) {
         std::fprintf(stderr, "lunvelde-table: %s (try --help)\n", escaped(e.message).c_str());
         return 2;
     }
 
     const TcCalc cCalc(state);
-    return writeOut(monthText(monthRows(cCalc, year, month)), "the table") ? 0 : 1;
+    const std::string text = almanacMode == "--precise" ? preciseText(state, year, month)
+                           : almanacMode == "--csv"     ? csvText(state, year, month)
+                           : almanacMode == "--phases"  ? phasesText(state, year, month)
+                                                        : monthText(monthRows(cCalc, year, month));
+    return writeOut(text, "the table") ? 0 : 1;
 }
