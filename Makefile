@@ -12,6 +12,7 @@ DEPS := cmake make g++ pkg-config \
         googletest libgtest-dev libbenchmark-dev \
         fonts-ipafont fonts-noto-cjk \
         libchm1 libchm-dev \
+        liberfa-dev python3-ephem npm \
         clang libclang-rt-14-dev \
         xvfb xauth xdotool xclip imagemagick x11-utils \
         desktop-file-utils file locales

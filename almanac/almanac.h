@@ -87,6 +87,10 @@ struct PhaseEvent {
 // Hours ahead of UT of the site's local clock on a date of the given month.
 double clockOffset(const Site& site, int month);
 
+// TT - UT1 in seconds at the instant (Julian day, UT1): the polynomial
+// expressions of Espenak and Meeus (2006), valid 1900..2150.
+double deltaT(double jdUt);
+
 // Everything for one civil date (local clock) at the site.
 Day computeDay(const Site& site, int year, int month, int day);
 

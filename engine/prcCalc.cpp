@@ -2,6 +2,7 @@
 // arithmetic: the order of the operations below is part of the result, so
 // do not regroup sums or products.
 #include "engine/prcCalc.h"
+#include "engine/summerTime.h"
 
 #include <cmath>
 
@@ -230,8 +231,7 @@ double TcCalc::tcalc(int kind, double t, double phi, double& H) const
 double TcCalc::zoneAngle(int month, double phi) const
 {
     double Z = (1.0 / 24) * cMain.siteTimeZone * twoPi;
-    const bool northSummer = month >= 4 && month <= 9;
-    if (cMain.siteSummerTime == 1 && (northSummer ? phi > 0 : phi < 0))
+    if (summerTimeApplies(cMain.siteSummerTime, month, phi))
         Z = Z + summerShift;
     return Z;
 }

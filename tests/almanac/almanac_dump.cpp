@@ -1,0 +1,57 @@
+// Prints the precise engine's figures for a month at full precision, for the
+// comparison with PyEphem (tests/almanac/check_almanac.py, tools/almanac_accuracy.py).
+//
+//   almanac_dump LAT LON TZ SUMMER YEAR MONTH
+//
+// Per day: "D y m d offset" then for sunRise sunSet moonRise moonSet civilDawn
+// civilDusk nauticalDawn nauticalDusk astronomicalDawn astronomicalDusk a
+// field "o,hours,azimuth" (o = y/n/a/b), for the two transits "o,hours,alt",
+// then age and illumination. Per phase: "P q jdUt deltaT".
+#include <cstdio>
+#include <cstdlib>
+
+#include "almanac/almanac.h"
+#include "table/monthRows.h"
+
+namespace {
+
+void put(const almanac::Crossing& c)
+{
+    const char o = "ynab"[static_cast<int>(c.occurs)];
+    std::printf(" %c,%.7f,%.5f", o, c.hours, c.azimuth);
+}
+
+void put(const almanac::Transit& t)
+{
+    std::printf(" %c,%.7f,%.5f", t.occurs ? 'y' : 'n', t.hours, t.altitude);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 7) {
+        std::fputs("usage: almanac_dump LAT LON TZ SUMMER YEAR MONTH\n", stderr);
+        return 2;
+    }
+    almanac::Site site;
+    site.latitude = std::atof(argv[1]);
+    site.longitude = std::atof(argv[2]);
+    site.timeZone = std::atof(argv[3]);
+    site.summerTime = std::atoi(argv[4]);
+    const int year = std::atoi(argv[5]), month = std::atoi(argv[6]);
+    for (int day = 1; day <= monthLength(year, month); ++day) {
+        const almanac::Day d = almanac::computeDay(site, year, month, day);
+        std::printf("D %d %d %d %.3f", year, month, day, d.clockOffset);
+        for (const almanac::Crossing* c : {&d.sunRise, &d.sunSet, &d.moonRise, &d.moonSet, &d.civilDawn, &d.civilDusk,
+                                           &d.nauticalDawn, &d.nauticalDusk, &d.astronomicalDawn, &d.astronomicalDusk})
+            put(*c);
+        put(d.sunTransit);
+        put(d.moonTransit);
+        std::printf(" %.6f %.6f\n", d.moonAge, d.moonIllumination);
+    }
+    for (const almanac::PhaseEvent& p : almanac::monthPhases(site, year, month))
+        std::printf("P %d %.8f %.3f %04d-%02d-%02dT%02d:%02d\n", static_cast<int>(p.phase), p.jdUt,
+                    almanac::deltaT(p.jdUt), p.year, p.month, p.day, p.hour, p.minute);
+    return 0;
+}
