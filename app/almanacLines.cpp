@@ -85,7 +85,7 @@ std::string clockHM(double hours)
     if (!(hours >= 0 && hours < 48))
         return "--:--";
     const long minutes = std::lround(hours * 60);
-    char buf[16];
+    char buf[48];
     std::snprintf(buf, sizeof buf, "%02ld:%02ld", minutes / 60, minutes % 60);
     return buf;
 }
