@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <cstring>
 
 #include "ui/fonts.h"
 #include "ui/sjis.h"
@@ -146,8 +145,7 @@ void TcAlmanac::fill()
     shown = almanacSheet(site, day, phases, classic, cMain.twoPi);
 
     lblDate->setText(utf8(shown.date));
-    const std::size_t nameLength = strnlen(cMain.siteName, sizeof cMain.siteName);
-    lblSite->setText(ui::fromSjis(std::string(cMain.siteName, nameLength)).trimmed() + QStringLiteral("  ") +
+    lblSite->setText(ui::fromSjis(siteNameBytes(cMain)).trimmed() + QStringLiteral("  ") +
                      utf8(shown.place));
     for (std::size_t r = 0; r < eventCells.size() && r < shown.events.size(); ++r) {
         const AlmanacRow& e = shown.events[r];

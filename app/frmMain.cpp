@@ -354,8 +354,7 @@ void TcMain::funcDisp()
     setLine(lblAge, lines.age);
     setLine(lblDate, lines.date);
     funcPhase(result.moonAge);
-    const std::size_t nameLength = strnlen(state.siteName, sizeof state.siteName);
-    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(std::string(state.siteName, nameLength)));
+    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(siteNameBytes(state)));
     repaint();
     if (cAlmanac)
         cAlmanac->funcDisp();
