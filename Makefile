@@ -12,12 +12,12 @@ DEPS := cmake make g++ pkg-config \
         googletest libgtest-dev libbenchmark-dev \
         fonts-ipafont fonts-noto-cjk \
         libchm1 libchm-dev \
-        liberfa-dev python3-ephem npm \
+        liberfa-dev python3-ephem \
         clang libclang-rt-14-dev \
         xvfb xauth xdotool xclip imagemagick x11-utils \
         desktop-file-utils file locales
 
-.PHONY: all deps configure build run test check sanitize install bench bench-window fuzz help accuracy clean
+.PHONY: all deps configure build run test check sanitize install bench bench-peers bench-window fuzz help accuracy clean
 
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS ?= 60
@@ -77,6 +77,11 @@ bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench
 	$(BUILD)/lunvelde_bench
 
+# This almanac against PyEphem and astronomy-engine (npm, into build/peers).
+bench-peers: configure
+	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench
+	sh bench/peers.sh $(BUILD)
+
 # Opening and day-step times of the almanac details window, offscreen.
 bench-window: configure
 	cmake --build $(BUILD) -j $(JOBS) --target almanac_window_timing
@@ -106,6 +111,7 @@ accuracy: build
 	@dpkg-query -W -f='$${db:Status-Abbrev}' python3-ephem python3-matplotlib 2>/dev/null | grep -q '^ii.*ii' || \
 	  { echo "needs: apt-get install -y python3-ephem python3-matplotlib"; exit 1; }
 	/usr/bin/python3 tools/accuracy.py $(BUILD)/lunvelde-table
+	/usr/bin/python3 tools/almanac_accuracy.py $(BUILD)/almanac_dump
 
 clean:
 	rm -rf $(BUILD)

@@ -41,8 +41,8 @@ struct Node {
     double v[3];  // moon: unused; barycentre: the Earth's barycentric velocity, au/day
 };
 
-constexpr double moonStep = 0.5;
-constexpr double baryStep = 10.0;
+constexpr double moonStep = 1.0;
+constexpr double baryStep = 15.0;
 
 template <int N>
 struct NodeCache {
@@ -124,25 +124,39 @@ void moonAt(double tt, double m[3])
     interpolate(tt, moonStep, moonNode, m, nullptr);
 }
 
-// The sun's apparent geocentric GCRS position (au) at tt, aberration
-// included; moon is the moon's position at the same instant.
-void sunAt(double tt, const double moon[3], double s[3])
+thread_local NodeCache<128> sunCache;
+
+// The sun's apparent geocentric GCRS place (aberration included) on the
+// moon's grid: the Earth is the barycentre less the moon's share.
+const Node& sunNode(long long k)
 {
-    double bary[3], vb[3];
-    interpolate(tt, baryStep, baryNode, bary, vb);
-    double dir[3], v[3];
-    double v2 = 0;
-    for (int i = 0; i < 3; ++i) {
-        dir[i] = -(bary[i] - moonMassShare * moon[i]);  // Earth to sun
-        v[i] = vb[i] * ERFA_AULT / ERFA_DAYSEC;          // in units of c
-        v2 += v[i] * v[i];
+    Node& n = sunCache.slot[k & 127];
+    if (n.k != k) {
+        const double tt = k * moonStep;
+        const double* moon = moonNode(k).p;
+        double bary[3], vb[3], dir[3], v[3];
+        interpolate(tt, baryStep, baryNode, bary, vb);
+        double v2 = 0;
+        for (int i = 0; i < 3; ++i) {
+            dir[i] = -(bary[i] - moonMassShare * moon[i]);  // Earth to sun
+            v[i] = vb[i] * ERFA_AULT / ERFA_DAYSEC;          // in units of c
+            v2 += v[i] * v[i];
+        }
+        const double r = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1] + dir[2] * dir[2]);
+        for (double& c : dir)
+            c /= r;
+        eraAb(dir, v, r, std::sqrt(1 - v2), n.p);
+        for (double& c : n.p)
+            c *= r;
+        n.k = k;
     }
-    const double r = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1] + dir[2] * dir[2]);
-    for (double& c : dir)
-        c /= r;
-    eraAb(dir, v, r, std::sqrt(1 - v2), s);
-    for (int i = 0; i < 3; ++i)
-        s[i] *= r;
+    return n;
+}
+
+// The sun's apparent geocentric GCRS position (au) at tt.
+void sunAt(double tt, double s[3])
+{
+    interpolate(tt, moonStep, sunNode, s, nullptr);
 }
 
 // --- Moon phases -----------------------------------------------------------
@@ -154,7 +168,7 @@ double elongation(double tt, double target)
 {
     double m[3], s[3], ecm[3][3], me[3], se[3];
     moonAt(tt, m);
-    sunAt(tt, m, s);
+    sunAt(tt, s);
     eraEcm06(ERFA_DJ00, tt, ecm);
     eraRxp(ecm, m, me);
     eraRxp(ecm, s, se);
@@ -212,47 +226,50 @@ double previousNewMoon(double tt)
 
 // --- The horizon -----------------------------------------------------------
 
-// One body seen from the site on one day: the frame of date and the Earth's
-// rotation are fixed at the day's middle, positions are interpolated.
+// The site's view on one day: the frame of date is fixed at the day's middle,
+// the sidereal time runs at the Earth's rate from the day's start, positions
+// are interpolated.
 struct Sky {
-    mutable double rnpb[3][3];  // GCRS to true equator and equinox of date (ERFA takes it non-const)
-    double gstLessEra;  // apparent sidereal time minus Earth rotation angle
-    double dt;          // TT - UT1, days
-    double lat, lon;    // radians, geodetic
-    double obsXyz[3];   // the site, terrestrial frame, au
+    double rnpb[3][3];      // GCRS to true equator and equinox of date
+    double dt;              // TT - UT1, days
+    double t0;              // UT1 of the day's start
+    double lst0;            // local apparent sidereal time there, radians
+    double cosLat, sinLat;  // geodetic latitude
+    double rhoCos, rhoSin;  // the site from the Earth's axis and equator, au
 
-    struct Place {
-        double alt, az, ha;  // radians; az from north through east; ha in [-pi, pi)
-        double dist;         // au
+    // Topocentric components of the body (au): up, towards east and north,
+    // and towards the meridian in the equator's plane.
+    struct Topo {
+        double up, east, north, meridian, dist;
+        double altitude() const { return std::asin(up / dist); }
+        double azimuth() const  // degrees from north through east
+        {
+            const double a = std::atan2(east, north) / deg;
+            return a < 0 ? a + 360 : a;
+        }
     };
 
-    // Where the body is at ut: moon = true for the moon, else the sun.
-    Place at(double ut, bool moon) const
+    Topo at(double ut, bool moon) const
     {
-        double m[3], s[3], g[3];
+        double p[3];
         const double tt = ut + dt;
-        moonAt(tt, m);
-        if (!moon)
-            sunAt(tt, m, s);
-        eraRxp(rnpb, moon ? m : s, g);
-        const double gast = eraEra00(ERFA_DJ00, ut) + gstLessEra;
-        const double cg = std::cos(gast), sg = std::sin(gast);
-        const double d[3] = {g[0] - (obsXyz[0] * cg - obsXyz[1] * sg), g[1] - (obsXyz[0] * sg + obsXyz[1] * cg),
-                             g[2] - obsXyz[2]};
-        const double theta = gast + lon;
-        const double ct = std::cos(theta), st = std::sin(theta);
-        const double cp = std::cos(lat), sp = std::sin(lat);
-        const double east = -st * d[0] + ct * d[1];
-        const double north = -sp * ct * d[0] - sp * st * d[1] + cp * d[2];
-        const double up = cp * ct * d[0] + cp * st * d[1] + sp * d[2];
-        Place p;
-        p.dist = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-        p.alt = std::asin(up / p.dist);
-        p.az = std::atan2(east, north);
-        if (p.az < 0)
-            p.az += twoPi;
-        p.ha = wrapPi(theta - std::atan2(d[1], d[0]));
-        return p;
+        if (moon)
+            moonAt(tt, p);
+        else
+            sunAt(tt, p);
+        double g[3];
+        for (int i = 0; i < 3; ++i)
+            g[i] = rnpb[i][0] * p[0] + rnpb[i][1] * p[1] + rnpb[i][2] * p[2];
+        const double theta = lst0 + 6.300388098984891 * (ut - t0);  // 2 pi x 1.00273781191135448
+        const double c = std::cos(theta), s = std::sin(theta);
+        const double d0 = g[0] - rhoCos * c, d1 = g[1] - rhoCos * s, d2 = g[2] - rhoSin;
+        Topo r;
+        r.east = -s * d0 + c * d1;
+        r.meridian = c * d0 + s * d1;
+        r.north = -sinLat * r.meridian + cosLat * d2;
+        r.up = cosLat * r.meridian + sinLat * d2;
+        r.dist = std::sqrt(d0 * d0 + d1 * d1 + d2 * d2);
+        return r;
     }
 };
 
@@ -286,33 +303,43 @@ double findRoot(F f, double a, double b, double fa, double fb)
     return (a * fb - b * fa) / (fb - fa);
 }
 
-// The day of one body: altitude samples every half hour of the local day,
-// from which the crossings of any altitude and the transit are found.
+// The day of one body: samples every half hour of the local day of the sine
+// of the altitude and of the sine of the hour angle (east of the meridian
+// negative), from which the crossings of any altitude and the transit are
+// found.
 struct BodyDay {
     const Sky& sky;
     bool moon;
     double t0;  // ut of 0:00 local clock
-    double alt[samples + 1];
-    double ha[samples + 1];
+    double up[samples + 1];
+    double west[samples + 1];
+    bool south[samples + 1];  // on the meridian's side of the upper transit
 
     BodyDay(const Sky& s, bool isMoon, double start) : sky(s), moon(isMoon), t0(start)
     {
         for (int i = 0; i <= samples; ++i) {
-            const Sky::Place p = sky.at(t0 + double(i) / samples, moon);
-            alt[i] = p.alt;
-            ha[i] = p.ha;
+            const Sky::Topo p = sky.at(time(i), moon);
+            up[i] = p.up / p.dist;
+            west[i] = -p.east / p.dist;
+            south[i] = p.meridian > 0;
         }
     }
 
     double time(int i) const { return t0 + double(i) / samples; }
+
+    double clock(double t) const { return std::fmin((t - t0) * 24, std::nextafter(24.0, 0.0)); }
 
     // The first rise and the first set through altitude h0 on the day.
     void crossings(double h0, Crossing& rise, Crossing& set) const
     {
         rise = Crossing{};
         set = Crossing{};
+        const double s0 = std::sin(h0);
         bool seenRise = false, seenSet = false;
-        auto f = [&](double t) { return sky.at(t, moon).alt - h0; };
+        auto f = [&](double t) {
+            const Sky::Topo p = sky.at(t, moon);
+            return p.up / p.dist - s0;
+        };
         auto record = [&](double a, double b, double fa, double fb) {
             const bool rising = fa < 0;
             if (rising ? seenRise : seenSet)
@@ -323,11 +350,11 @@ struct BodyDay {
             Crossing& c = rising ? rise : set;
             (rising ? seenRise : seenSet) = true;
             c.occurs = Occurs::yes;
-            c.hours = std::fmin((t - t0) * 24, std::nextafter(24.0, 0.0));
-            c.azimuth = sky.at(t, moon).az / deg;
+            c.hours = clock(t);
+            c.azimuth = sky.at(t, moon).azimuth();
         };
         for (int i = 0; i < samples; ++i) {
-            const double fa = alt[i] - h0, fb = alt[i + 1] - h0;
+            const double fa = up[i] - s0, fb = up[i + 1] - s0;
             if ((fa < 0) != (fb < 0)) {
                 record(time(i), time(i + 1), fa, fb);
                 continue;
@@ -337,7 +364,7 @@ struct BodyDay {
             // extreme may pass h0.
             if (i == 0)
                 continue;
-            const double fp = alt[i - 1] - h0;
+            const double fp = up[i - 1] - s0;
             if ((fp < 0) != (fa < 0))
                 continue;
             const double a2 = (fp + fb) / 2 - fa, a1 = (fb - fp) / 2;
@@ -363,32 +390,35 @@ struct BodyDay {
             const double te = (lo + hi) / 2, fe = f(te);
             if ((fe < 0) == (fa < 0))
                 continue;
-            const double fl = alt[i - 1] - h0, fr = alt[i + 1] - h0;
-            if ((fl < 0) != (fe < 0))
-                record(time(i - 1), te, fl, fe);
-            if ((fe < 0) != (fr < 0))
-                record(te, time(i + 1), fe, fr);
+            if ((fp < 0) != (fe < 0))
+                record(time(i - 1), te, fp, fe);
+            if ((fe < 0) != (fb < 0))
+                record(te, time(i + 1), fe, fb);
             ++i;  // the next interval lies inside the one just searched
         }
         if (!seenRise && !seenSet) {
-            const Occurs all = alt[0] - h0 >= 0 ? Occurs::alwaysAbove : Occurs::alwaysBelow;
+            const Occurs all = up[0] - s0 >= 0 ? Occurs::alwaysAbove : Occurs::alwaysBelow;
             rise.occurs = set.occurs = all;
         }
     }
 
-    // The first upper culmination on the day.
+    // The first upper culmination on the day: the hour angle passing zero
+    // from east to west.
     Transit transit() const
     {
         Transit tr;
-        auto f = [&](double t) { return sky.at(t, moon).ha; };
+        auto f = [&](double t) {
+            const Sky::Topo p = sky.at(t, moon);
+            return -p.east / p.dist;
+        };
         for (int i = 0; i < samples; ++i) {
-            if (ha[i] < 0 && ha[i + 1] >= 0 && ha[i + 1] - ha[i] < pi) {
-                const double t = findRoot(f, time(i), time(i + 1), ha[i], ha[i + 1]);
+            if (west[i] < 0 && west[i + 1] >= 0 && south[i] && south[i + 1]) {
+                const double t = findRoot(f, time(i), time(i + 1), west[i], west[i + 1]);
                 if (t < t0 || t >= t0 + 1)
                     continue;
                 tr.occurs = true;
-                tr.hours = std::fmin((t - t0) * 24, std::nextafter(24.0, 0.0));
-                tr.altitude = sky.at(t, moon).alt / deg;
+                tr.hours = clock(t);
+                tr.altitude = sky.at(t, moon).altitude() / deg;
                 return tr;
             }
         }
@@ -457,20 +487,18 @@ Day computeDay(const Site& site, int year, int month, int day)
     Sky sky;
     sky.dt = deltaT(t0 + 0.5 + ERFA_DJ00) / ERFA_DAYSEC;
     eraPnm00b(ERFA_DJ00, t0 + 0.5 + sky.dt, sky.rnpb);
-    sky.gstLessEra = eraGst00b(ERFA_DJ00, t0 + 0.5) - eraEra00(ERFA_DJ00, t0 + 0.5);
-    sky.lat = site.latitude * deg;
-    double lon = std::fmod(site.longitude, 360.0);
-    if (lon > 180)
-        lon -= 360;
-    else if (lon <= -180)
-        lon += 360;
-    sky.lon = lon * deg;
-    eraGd2gc(ERFA_WGS84, sky.lon, sky.lat, 0, sky.obsXyz);
-    for (double& c : sky.obsXyz)
-        c /= ERFA_DAU;
+    sky.t0 = t0;
+    const double lat = site.latitude * deg, lon = std::remainder(site.longitude, 360.0) * deg;
+    sky.lst0 = eraGst00b(ERFA_DJ00, t0) + lon;
+    sky.cosLat = std::cos(lat);
+    sky.sinLat = std::sin(lat);
+    double xyz[3];
+    eraGd2gc(ERFA_WGS84, 0, lat, 0, xyz);
+    sky.rhoCos = xyz[0] / ERFA_DAU;
+    sky.rhoSin = xyz[2] / ERFA_DAU;
 
     const BodyDay sun(sky, false, t0);
-    const double sunDistance = sky.at(t0 + 0.5, false).dist;
+    const double sunDistance = sky.at(t0 + 0.5, false).dist;  // for the semi-diameter
     sun.crossings(-(refraction + std::asin(sunRadiusAu / sunDistance)), d.sunRise, d.sunSet);
     sun.crossings(-6 * deg, d.civilDawn, d.civilDusk);
     sun.crossings(-12 * deg, d.nauticalDawn, d.nauticalDusk);
@@ -487,7 +515,7 @@ Day computeDay(const Site& site, int year, int month, int day)
     d.moonAge = noon - (newTt - deltaT(newTt + ERFA_DJ00) / ERFA_DAYSEC);
     double m[3], s[3];
     moonAt(noonTt, m);
-    sunAt(noonTt, m, s);
+    sunAt(noonTt, s);
     double dot = 0, mm = 0, ms = 0;
     for (int i = 0; i < 3; ++i) {
         const double toSun = s[i] - m[i];

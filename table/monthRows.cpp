@@ -40,6 +40,16 @@ struct RowBuffer {
             const double x = v * 3.81971864;  // 24 / 2 pi: clock angle to hours
             const int hours = static_cast<int>(x);
             const int minutes = static_cast<int>((x - hours) * 60);
+            putClock(hours, minutes);
+        } else {
+            putClock(-1, 0);
+        }
+    }
+
+    // "  %3d:%2d", or hyphens when hours is negative.
+    void putClock(int hours, int minutes)
+    {
+        if (hours >= 0) {
             put("  ", 2);
             putInt(hours, 3);
             put(":", 1);
@@ -47,6 +57,29 @@ struct RowBuffer {
         } else {
             put("   --:--", 8);
         }
+    }
+
+    void putDate(int year, int month, int day)
+    {
+        putInt(year, 5);
+        put("/", 1);
+        putInt(month, 3);
+        put("/", 1);
+        putInt(day, 3);
+        put("  ", 2);
+    }
+
+    // The row: the fields so far, then "  %5.1f " of the age.
+    std::string withAge(double moonAge) const
+    {
+        char age[400];  // room for any double in "%5.1f"
+        const int n = std::snprintf(age, sizeof age, "  %5.1f ", moonAge);
+        const std::size_t ageLength = n > 0 ? std::min<std::size_t>(n, sizeof age - 1) : 0;
+        std::string out;
+        out.reserve(length + ageLength);
+        out.append(text, length);
+        out.append(age, ageLength);
+        return out;
     }
 };
 
@@ -68,24 +101,21 @@ std::string monthRow(int year, int month, int day, const TcDayResult& result)
     // integer fields are written by hand, several times faster than printf;
     // the age keeps printf's rounding.
     RowBuffer row;
-    row.putInt(year, 5);
-    row.put("/", 1);
-    row.putInt(month, 3);
-    row.put("/", 1);
-    row.putInt(day, 3);
-    row.put("  ", 2);
+    row.putDate(year, month, day);
     row.putTime(result.sunRise);
     row.putTime(result.sunSet);
     row.putTime(result.moonRise);
     row.putTime(result.moonSet);
-    char age[400];  // room for any double in "%5.1f"
-    const int n = std::snprintf(age, sizeof age, "  %5.1f ", result.moonAge);
-    const std::size_t ageLength = n > 0 ? std::min<std::size_t>(n, sizeof age - 1) : 0;
-    std::string text;
-    text.reserve(row.length + ageLength);
-    text.append(row.text, row.length);
-    text.append(age, ageLength);
-    return text;
+    return row.withAge(result.moonAge);
+}
+
+std::string monthRow(int year, int month, int day, const int hours[4], const int minutes[4], double moonAge)
+{
+    RowBuffer row;
+    row.putDate(year, month, day);
+    for (int i = 0; i < 4; ++i)
+        row.putClock(hours[i], minutes[i]);
+    return row.withAge(moonAge);
 }
 
 std::vector<std::string> monthRows(const TcCalc& cCalc, int year, int month)

@@ -15,6 +15,10 @@ int monthLength(int year, int month);
 // then "  %5.1lf " of the moon age.
 std::string monthRow(int year, int month, int day, const TcDayResult& result);
 
+// The same row from clock times already in hours and minutes (sun rise, sun
+// set, moon rise, moon set; a negative hour for an absent event).
+std::string monthRow(int year, int month, int day, const int hours[4], const int minutes[4], double moonAge);
+
 // The rows of every day of the month at the engine's current site.
 std::vector<std::string> monthRows(const TcCalc& cCalc, int year, int month);
 

@@ -2,6 +2,7 @@
 // CR LF, with no header.
 //
 //   lunvelde-table --year Y --month M --lat DEG --lon DEG --tz HOURS [--summer]
+//                  [--precise | --csv | --phases]
 //
 // Exit status: 0 on success, 2 on a bad command line (one line on stderr,
 // nothing on stdout), 1 when the output cannot be written.
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "almanac/almanacText.h"
 #include "app/mainState.h"
 #include "engine/prcCalc.h"
 #include "table/monthRows.h"
@@ -29,6 +31,11 @@ const char* const usage =
     "  --lon DEG      longitude in degrees, east positive, -180.1..360.1\n"
     "  --tz HOURS     hours local standard time is ahead of UT, -12.1..12.1\n"
     "  --summer       the site keeps summer time (one hour in the local summer)\n"
+    "  --precise      the same rows from the precise almanac, minutes rounded\n"
+    "  --csv          the precise almanac as CSV: rise, transit, set, azimuths,\n"
+    "                 twilights, age and illuminated fraction, one line per day\n"
+    "  --phases       new moon, first quarter, full moon and last quarter of the\n"
+    "                 month, one per line, local clock time\n"
     "  --help         this text\n";
 
 // A bad command line: reported by main as one line on stderr.
@@ -93,6 +100,16 @@ double parseReal(const std::string& name, const char* text, double lo, double hi
     return v;
 }
 
+almanac::Site almanacSite(const TcMainState& state)
+{
+    almanac::Site site;
+    site.latitude = state.siteLatitude;
+    site.longitude = state.siteLongitude;
+    site.timeZone = state.siteTimeZone;
+    site.summerTime = state.siteSummerTime;
+    return site;
+}
+
 struct Options {
     bool help = false;
     const char* year = nullptr;
@@ -101,6 +118,7 @@ struct Options {
     const char* lon = nullptr;
     const char* tz = nullptr;
     bool summer = false;
+    const char* almanac = nullptr;  // --precise, --csv or --phases
 };
 
 // Reads the command line into opt. Each option appears once; values follow
@@ -129,6 +147,14 @@ Options readArguments(int argc, char** argv)
             summerSeen = opt.summer = true;
             continue;
         }
+        if (arg == "--precise" || arg == "--csv" || arg == "--phases") {
+            if (inlineValue)
+                throw UsageError{arg + ": takes no value"};
+            if (opt.almanac)
+                throw UsageError{"at most one of --precise, --csv, --phases"};
+            opt.almanac = argv[i];
+            continue;
+        }
         const char** slot = arg == "--year"    ? &opt.year
                           : arg == "--month" ? &opt.month
                           : arg == "--lat"   ? &opt.lat
@@ -154,12 +180,29 @@ Options readArguments(int argc, char** argv)
     return opt;
 }
 
+// The month from the precise almanac, as the option asks.
+std::string preciseText(const TcMainState& state, int year, int month)
+{
+    return almanac::preciseMonthText(almanacSite(state), year, month);
+}
+
+std::string csvText(const TcMainState& state, int year, int month)
+{
+    return almanac::csvMonthText(almanacSite(state), year, month);
+}
+
+std::string phasesText(const TcMainState& state, int year, int month)
+{
+    return almanac::phasesText(almanacSite(state), year, month);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     int year, month;
     TcMainState state;
+    std::string almanacMode;
     try {
         const Options opt = readArguments(argc, argv);
         if (opt.help) {
@@ -172,13 +215,18 @@ int main(int argc, char** argv)
         state.siteLongitude = parseReal("--lon", opt.lon, -180.1, 360.1, "-180.1..360.1");
         state.siteTimeZone = parseReal("--tz", opt.tz, -12.1, 12.1, "-12.1..12.1");
         state.siteSummerTime = opt.summer ? 1 : 0;
+        if (opt.almanac)
+            almanacMode = opt.almanac;
     } catch (const UsageError& e) {
         std::fprintf(stderr, "lunvelde-table: %s (try --help)\n", e.message.c_str());
         return 2;
     }
 
     const TcCalc cCalc(state);
-    const std::string text = monthText(monthRows(cCalc, year, month));
+    const std::string text = almanacMode == "--precise" ? preciseText(state, year, month)
+                           : almanacMode == "--csv"     ? csvText(state, year, month)
+                           : almanacMode == "--phases"  ? phasesText(state, year, month)
+                                                        : monthText(monthRows(cCalc, year, month));
     // fwrite passes bytes through unchanged, so each row ends in 0D 0A.
     const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     if (!written || std::fflush(stdout) != 0 || std::ferror(stdout)) {

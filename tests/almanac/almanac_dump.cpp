@@ -6,7 +6,9 @@
 // Per day: "D y m d offset" then for sunRise sunSet moonRise moonSet civilDawn
 // civilDusk nauticalDawn nauticalDusk astronomicalDawn astronomicalDusk a
 // field "o,hours,azimuth" (o = y/n/a/b), for the two transits "o,hours,alt",
-// then age and illumination. Per phase: "P q jdUt deltaT".
+// then age, illumination and Delta T at noon. Per phase: "P q jdUt deltaT".
+#include <erfa.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -48,7 +50,10 @@ int main(int argc, char** argv)
             put(*c);
         put(d.sunTransit);
         put(d.moonTransit);
-        std::printf(" %.6f %.6f\n", d.moonAge, d.moonIllumination);
+        double djm0, djm;
+        eraCal2jd(year, month, day, &djm0, &djm);
+        const double noon = djm0 + djm + 0.5 - d.clockOffset / 24;
+        std::printf(" %.6f %.6f %.3f\n", d.moonAge, d.moonIllumination, almanac::deltaT(noon));
     }
     for (const almanac::PhaseEvent& p : almanac::monthPhases(site, year, month))
         std::printf("P %d %.8f %.3f %04d-%02d-%02dT%02d:%02d\n", static_cast<int>(p.phase), p.jdUt,

@@ -125,3 +125,26 @@ TEST(TableCommand, BadArgumentsExitWith2AndOneLineNamingTheArgument)
 }
 
 }  // namespace
+
+TEST(TableCommand, PreciseAlmanacOptions)
+{
+    std::vector<std::string> args = defaultSite;
+    args.push_back("--precise");
+    const CommandRun precise = runTable(args);
+    ASSERT_EQ(precise.status, 0) << precise.err;
+    ASSERT_EQ(precise.out.size(), 31u * 57u);
+    EXPECT_EQ(precise.out.substr(0, 57), " 2000/  1/  1      6:51   16:39    1:40   13: 6   24.2 \r\n");
+    args.back() = "--csv";
+    const CommandRun csv = runTable(args);
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 32);
+    EXPECT_EQ(csv.out.find('\r'), std::string::npos);
+    EXPECT_NE(csv.out.find("\n2000-01-01,06:51:27,118.2,11:45:06,31.3,16:38:52,241.9,"), std::string::npos);
+    args.back() = "--phases";
+    EXPECT_EQ(runTable(args).out, "2000-01-07T03:13+09:00 new\n2000-01-14T22:34+09:00 first_quarter\n"
+                                  "2000-01-21T13:41+09:00 full\n2000-01-28T16:57+09:00 last_quarter\n");
+    args.push_back("--csv");
+    const CommandRun two = runTable(args);
+    EXPECT_EQ(two.status, 2);
+    EXPECT_EQ(two.out, "");
+    EXPECT_EQ(std::count(two.err.begin(), two.err.end(), '\n'), 1);
+}

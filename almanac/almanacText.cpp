@@ -1,0 +1,133 @@
+#include "almanac/almanacText.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "table/monthRows.h"
+
+namespace almanac {
+
+const char* const csvHeader =
+    "date,sunrise,sunrise_azimuth,sun_transit,sun_transit_altitude,sunset,sunset_azimuth,"
+    "moonrise,moonrise_azimuth,moon_transit,moon_transit_altitude,moonset,moonset_azimuth,"
+    "civil_dawn,civil_dusk,nautical_dawn,nautical_dusk,astronomical_dawn,astronomical_dusk,"
+    "moon_age,moon_illumination";
+
+namespace {
+
+// Whole units of a clock time (hours in [0, 24)) rounded to the nearest of
+// perDay; the last half unit of the day stays on the day.
+long roundedClock(double hours, long perDay)
+{
+    const long n = std::lround(hours / 24 * double(perDay));
+    return n < perDay ? n : perDay - 1;
+}
+
+// "%.1f" that never prints "-0.0"
+void appendTenths(std::string& out, double v, double wrap = 0)
+{
+    double r = std::round(v * 10) / 10;
+    if (wrap > 0 && r >= wrap)
+        r -= wrap;
+    if (r == 0)
+        r = 0;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f", r);
+    out += buf;
+}
+
+void appendClock(std::string& out, double hours)
+{
+    const long s = roundedClock(hours, 86400);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+    out += buf;
+}
+
+// Time and azimuth cells of a crossing: "HH:MM:SS,az", "above,", "below,"
+// or "," when it falls on another date.
+void appendCrossing(std::string& out, const Crossing& c, bool withAzimuth)
+{
+    out += ',';
+    switch (c.occurs) {
+    case Occurs::yes: appendClock(out, c.hours); break;
+    case Occurs::alwaysAbove: out += "above"; break;
+    case Occurs::alwaysBelow: out += "below"; break;
+    case Occurs::no: break;
+    }
+    if (withAzimuth) {
+        out += ',';
+        if (c.occurs == Occurs::yes)
+            appendTenths(out, c.azimuth, 360);
+    }
+}
+
+void appendTransit(std::string& out, const Transit& t)
+{
+    out += ',';
+    if (t.occurs)
+        appendClock(out, t.hours);
+    out += ',';
+    if (t.occurs)
+        appendTenths(out, t.altitude);
+}
+
+}  // namespace
+
+std::string preciseMonthText(const Site& site, int year, int month)
+{
+    std::vector<std::string> rows;
+    for (int day = 1; day <= monthLength(year, month); ++day) {
+        const Day d = computeDay(site, year, month, day);
+        int hours[4], minutes[4];
+        const Crossing* events[4] = {&d.sunRise, &d.sunSet, &d.moonRise, &d.moonSet};
+        for (int i = 0; i < 4; ++i) {
+            const long m = events[i]->occurs == Occurs::yes ? roundedClock(events[i]->hours, 1440) : -60;
+            hours[i] = m >= 0 ? int(m / 60) : -1;
+            minutes[i] = m >= 0 ? int(m % 60) : 0;
+        }
+        rows.push_back(monthRow(year, month, day, hours, minutes, d.moonAge));
+    }
+    return monthText(rows);
+}
+
+std::string csvMonthText(const Site& site, int year, int month)
+{
+    std::string out = csvHeader;
+    out += '\n';
+    for (int day = 1; day <= monthLength(year, month); ++day) {
+        const Day d = computeDay(site, year, month, day);
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
+        out += buf;
+        appendCrossing(out, d.sunRise, true);
+        appendTransit(out, d.sunTransit);
+        appendCrossing(out, d.sunSet, true);
+        appendCrossing(out, d.moonRise, true);
+        appendTransit(out, d.moonTransit);
+        appendCrossing(out, d.moonSet, true);
+        for (const Crossing* c : {&d.civilDawn, &d.civilDusk, &d.nauticalDawn, &d.nauticalDusk, &d.astronomicalDawn,
+                                  &d.astronomicalDusk})
+            appendCrossing(out, *c, false);
+        std::snprintf(buf, sizeof buf, ",%.2f,%.3f\n", d.moonAge, d.moonIllumination);
+        out += buf;
+    }
+    return out;
+}
+
+std::string phasesText(const Site& site, int year, int month)
+{
+    static const char* const words[] = {"new", "first_quarter", "full", "last_quarter"};
+    std::string out;
+    for (const PhaseEvent& p : monthPhases(site, year, month)) {
+        const long offset = std::lround(p.clockOffset * 60);
+        const long a = offset < 0 ? -offset : offset;
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d%c%02ld:%02ld %s\n", p.year, p.month, p.day, p.hour,
+                      p.minute, offset < 0 ? '-' : '+', a / 60, a % 60, words[static_cast<int>(p.phase)]);
+        out += buf;
+    }
+    return out;
+}
+
+}  // namespace almanac
