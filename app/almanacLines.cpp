@@ -1,5 +1,6 @@
 #include "app/almanacLines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -14,10 +15,17 @@ std::string trimmed(const std::string& s)
     return first == std::string::npos ? std::string() : s.substr(first);
 }
 
-std::string degrees(const char* what, double value)
+// One decimal, never "-0.0"; with a wrap (360 for an azimuth) a value that
+// rounds up to the wrap shows as 0.0.
+std::string degrees(const char* what, double value, double wrap = 0)
 {
+    double r = std::round(value * 10) / 10;
+    if (wrap > 0 && r >= wrap)
+        r -= wrap;
+    if (r == 0)
+        r = 0;
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%s%6.1f°", what, value);
+    std::snprintf(buf, sizeof buf, "%s%6.1f°", what, r);
     return buf;
 }
 
@@ -46,7 +54,7 @@ std::string placeText(const almanac::Site& site, double clockOffset)
 AlmanacRow crossingRow(const char* label, const almanac::Crossing& c, CrossingKind kind, double classicTime,
                        double twoPi)
 {
-    const std::string angle = c.occurs == almanac::Occurs::yes ? degrees("方位", c.azimuth) : std::string();
+    const std::string angle = c.occurs == almanac::Occurs::yes ? degrees("方位", c.azimuth, 360) : std::string();
     return {label, crossingTime(c, kind), angle, trimmed(timeField(classicTime, twoPi))};
 }
 
@@ -82,9 +90,10 @@ almanac::Site almanacSite(const TcMainState& cMain)
 
 std::string clockHM(double hours)
 {
-    if (!(hours >= 0 && hours < 48))
+    if (!(hours >= 0 && hours < 24))
         return "--:--";
-    const long minutes = std::lround(hours * 60);
+    // The last half minute of the day stays on the day, as in lunvelde-table.
+    const long minutes = std::min(std::lround(hours * 60), 1439L);
     char buf[48];
     std::snprintf(buf, sizeof buf, "%02ld:%02ld", minutes / 60, minutes % 60);
     return buf;

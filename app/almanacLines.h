@@ -39,8 +39,8 @@ struct AlmanacSheet {
 // The site of the main window's state, for the precise engine.
 almanac::Site almanacSite(const TcMainState& cMain);
 
-// "HH:MM", hours rounded to the nearest minute ("24:00" for a crossing in
-// the last half minute of the day); "--:--" for a value that is no time.
+// "HH:MM", hours rounded to the nearest minute (a crossing in the last half
+// minute of the day stays at 23:59); "--:--" for a value that is no time.
 std::string clockHM(double hours);
 
 // The time cell of a crossing: "HH:MM", "なし", or the word for a body that
