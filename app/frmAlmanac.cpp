@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "ui/fonts.h"
 #include "ui/sjis.h"
@@ -112,10 +113,19 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
 
 void TcAlmanac::funcShow()
 {
-    // The first time, beside the main window, so that both can be read.
+    // The first time, beside the main window (right, else left), so that
+    // both can be read; where the screen has no room, below its top-left corner.
     if (!placed) {
         const QWidget* owner = parentWidget();
-        move(owner->frameGeometry().right() + 9, owner->frameGeometry().top());
+        const QRect frame = owner->frameGeometry();
+        const QRect screen = owner->screen()->availableGeometry();
+        const int width = sizeHint().width() + 10;  // with a window frame
+        if (frame.right() + 9 + width <= screen.right())
+            move(frame.right() + 9, owner->y());
+        else if (frame.left() - 9 - width >= screen.left())
+            move(frame.left() - 9 - width, owner->y());
+        else
+            ui::placeBelow(this, owner);
         placed = true;
     }
     fill();
