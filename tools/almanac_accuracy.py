@@ -220,7 +220,7 @@ def main():
                 failed.append("%s: worst %.4g over %.4g" % (label, vals[-1], limit))
         failed += s["missing"]
     for f in failed:
-        print("FAIL", f)
+        print("FAIL" if check else "over the target:", f)
     return 1 if check and failed else 0
 
 
