@@ -17,7 +17,7 @@ DEPS := cmake make g++ pkg-config \
         xvfb xauth xdotool xclip imagemagick x11-utils \
         desktop-file-utils file locales
 
-.PHONY: all deps configure build run test check sanitize install bench bench-peers fuzz help accuracy clean
+.PHONY: all deps configure build run test check sanitize install bench bench-peers bench-window fuzz help accuracy clean
 
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS ?= 60
@@ -81,6 +81,11 @@ bench: configure
 bench-peers: configure
 	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench
 	sh bench/peers.sh $(BUILD)
+
+# Opening and day-step times of the almanac details window, offscreen.
+bench-window: configure
+	cmake --build $(BUILD) -j $(JOBS) --target almanac_window_timing
+	QT_QPA_PLATFORM=offscreen $(BUILD)/almanac_window_timing
 
 # Fuzz targets under AddressSanitizer and UndefinedBehaviorSanitizer, built
 # with clang in their own folder, each run for FUZZ_SECONDS.

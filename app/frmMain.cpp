@@ -19,6 +19,7 @@
 
 #include "app/dayStep.h"
 #include "app/dispLines.h"
+#include "app/frmAlmanac.h"
 #include "app/today.h"
 #include "date/frmDate.h"
 #include "sites/frmLoc.h"
@@ -199,6 +200,7 @@ void TcMain::buildMenu()
     mnuNext = item(view, "mnuNext", QStringLiteral("翌日(&N)"));
     mnuBefore = item(view, "mnuBefore", QStringLiteral("前日(&B)"));
     mnuTable = item(view, "mnuTable", QStringLiteral("連続計算(&C)"));
+    mnuAlmanac = item(view, "mnuAlmanac", QStringLiteral("こよみの詳細(&K)"));
 
     // The help item acts itself; F1 reaches it anywhere in the window.
     mnuHelp = new QAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
@@ -214,6 +216,7 @@ void TcMain::buildMenu()
     connect(mnuNext, &QAction::triggered, this, [this] { funcStep(mnuNext); });
     connect(mnuBefore, &QAction::triggered, this, [this] { funcStep(mnuBefore); });
     connect(mnuTable, &QAction::triggered, this, [this] { funcTable(); });
+    connect(mnuAlmanac, &QAction::triggered, this, [this] { funcAlmanac(); });
     connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelpClick(); });
 }
 
@@ -351,9 +354,10 @@ void TcMain::funcDisp()
     setLine(lblAge, lines.age);
     setLine(lblDate, lines.date);
     funcPhase(result.moonAge);
-    const std::size_t nameLength = strnlen(cMain.siteName, sizeof cMain.siteName);
-    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(std::string(cMain.siteName, nameLength)));
+    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(siteNameBytes(cMain)));
     repaint();
+    if (cAlmanac)
+        cAlmanac->funcDisp();
 }
 
 void TcMain::funcPhase(double age)
@@ -389,6 +393,13 @@ void TcMain::funcTable()
 {
     // No redraw here: the window redraws when it becomes active again.
     ui::showModalBelow(cTable, this);
+}
+
+void TcMain::funcAlmanac()
+{
+    if (!cAlmanac)
+        cAlmanac = new TcAlmanac(cMain, cCalc, this);
+    cAlmanac->funcShow();
 }
 
 void TcMain::mnuHelpClick()

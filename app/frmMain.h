@@ -17,6 +17,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QToolButton;
+class TcAlmanac;
 class TcDate;
 class TcLocate;
 class TcTable;
@@ -65,6 +66,7 @@ public:
     QAction* mnuNext;
     QAction* mnuBefore;
     QAction* mnuTable;
+    QAction* mnuAlmanac;
     QAction* mnuHelp;
 
     // Recomputes the day and redraws lines, picture and caption at once.
@@ -75,6 +77,11 @@ public:
     void funcDate();
     void funcLocate();
     void funcTable();
+    // Opens the almanac details window (made at its first opening) or
+    // brings it to the front.
+    void funcAlmanac();
+    // The details window; null until first opened.
+    TcAlmanac* almanacWindow() const { return cAlmanac; }
     void mnuHelpClick();
     // Stores the settings, then closes the window.
     void funcExit2();
@@ -100,6 +107,7 @@ private:
     TcDate* cDate = nullptr;
     TcLocate* cLocate = nullptr;
     TcTable* cTable = nullptr;
+    TcAlmanac* cAlmanac = nullptr;  // owned as a child window
     TcHelp help;
     int helpAvailable = 0;  // 1 when help could be prepared at creation
 };

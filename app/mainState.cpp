@@ -41,3 +41,8 @@ void putDefaultSite(TcMainState& cMain)
     cMain.siteTimeZone = 9.0;
     cMain.siteSummerTime = 0;
 }
+
+std::string siteNameBytes(const TcMainState& cMain)
+{
+    return std::string(cMain.siteName, strnlen(cMain.siteName, sizeof cMain.siteName));
+}

@@ -41,6 +41,9 @@ void putDefaultSite(TcMainState& cMain);
 // character whole rather than cutting it in two.
 void setSiteName(TcMainState& cMain, const std::string& sjisBytes);
 
+// The Shift-JIS bytes of siteName up to its terminator.
+std::string siteNameBytes(const TcMainState& cMain);
+
 // Cuts Shift-JIS bytes to at most maxBytes without splitting a double-byte
 // character (a lead byte whose trail byte would fall past the cut is dropped).
 std::string sjisCut(const std::string& sjisBytes, std::size_t maxBytes);

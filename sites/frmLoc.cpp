@@ -24,12 +24,6 @@ const QString kCannotRead = QStringLiteral("ファイルが読めません");
 const QString kOverwriteFailed = QStringLiteral("観測地ファイルにアクセスできません。");
 const QString kAppendFailed = QStringLiteral("観測地ファイルにアクセスできません");
 
-// The Shift-JIS bytes of siteName up to its terminator.
-std::string siteNameBytes(const TcMainState& cMain)
-{
-    return std::string(cMain.siteName, strnlen(cMain.siteName, sizeof cMain.siteName));
-}
-
 }  // namespace
 
 TcLocate::TcLocate(TcMainState& state, QWidget* owner)

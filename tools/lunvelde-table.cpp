@@ -17,6 +17,7 @@
 #include <string>
 
 #include "almanac/almanacText.h"
+#include "app/almanacLines.h"
 #include "app/dayStep.h"
 #include "app/mainState.h"
 #include "date/dateSpin.h"
@@ -155,16 +156,6 @@ bool writeOut(const std::string& text, const char* what)
     std::fprintf(stderr, "lunvelde-table: cannot write %s: %s\n", what,
                  error ? std::strerror(error) : "write error");
     return false;
-}
-
-almanac::Site almanacSite(const TcMainState& state)
-{
-    almanac::Site site;
-    site.latitude = state.siteLatitude;
-    site.longitude = state.siteLongitude;
-    site.timeZone = state.siteTimeZone;
-    site.summerTime = state.siteSummerTime;
-    return site;
 }
 
 struct Options {

@@ -489,7 +489,10 @@ private:
             follow(url);
             return;
         }
-        if (browser_->source() == url) browser_->reload();
+        // The same page again: a reload would drop the anchor and show the
+        // top of the page, so an anchor is only scrolled to.
+        if (browser_->source() == url && url.hasFragment()) browser_->scrollToAnchor(url.fragment());
+        else if (browser_->source() == url) browser_->reload();
         else browser_->setSource(url, QTextDocument::HtmlResource);
     }
 

@@ -113,6 +113,13 @@ echo "ok: date set; clipboard equals lunvelde-table for January 2000 ($(wc -l <"
 key shift+Tab space          # 閉じる
 sleep 0.3
 
+# 表示(&D) > こよみの詳細(&K): the details window opens beside the main window.
+main=$(window '^Lunvelde') || fail "main window lost"
+key alt+d k
+alm=$(window 'こよみの詳細') || fail "details window did not open"
+[ -n "${LUNVELDE_SCREENSHOTS:-}" ] && import -window "$alm" "$LUNVELDE_SCREENSHOTS/almanac-detail.png"
+echo "ok: details window opened with Alt+D K"
+
 # ﾌｧｲﾙ(&F) > 終了(&E): the settings are written at close.
 main=$(window '^Lunvelde') || fail "main window lost"
 key alt+f e
@@ -125,4 +132,4 @@ for v in WindowTop WindowLeft initData; do
   grep -q "^$v=" "$conf" || fail "settings lack $v"
 done
 echo "ok: settings written"
-echo "e2e: 4 passed, 0 failed"
+echo "e2e: 5 passed, 0 failed"

@@ -1,0 +1,183 @@
+#include "app/frmAlmanac.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include "ui/fonts.h"
+#include "ui/sjis.h"
+
+namespace {
+
+QString utf8(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QLabel* cell(QWidget* parent, QGridLayout* grid, int row, int column, const QString& name, Qt::Alignment align,
+             bool bold = false, int columns = 1)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    if (bold) {
+        QFont f = label->font();
+        f.setBold(true);
+        label->setFont(f);
+    }
+    grid->addWidget(label, row, column, 1, columns, align | Qt::AlignVCenter);
+    return label;
+}
+
+QFrame* rule(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+constexpr int kPhaseRows = 5;  // a month holds four or five principal phases
+
+}  // namespace
+
+bool TcAlmanac::PhaseKey::operator==(const PhaseKey& o) const
+{
+    return year == o.year && month == o.month && site.latitude == o.site.latitude &&
+           site.longitude == o.site.longitude && site.timeZone == o.site.timeZone &&
+           site.summerTime == o.site.summerTime;
+}
+
+TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owner)
+    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      cMain(state),
+      cCalc(calc)
+{
+    setObjectName(QStringLiteral("cAlmanac"));
+    setWindowTitle(QStringLiteral("こよみの詳細"));
+    setFont(ui::dialogFont());
+
+    auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(3);
+    const Qt::Alignment left = Qt::AlignLeft, right = Qt::AlignRight;
+    int row = 0;
+
+    lblDate = cell(this, grid, row++, 0, QStringLiteral("lblDate"), left, true, 4);
+    lblSite = cell(this, grid, row++, 0, QStringLiteral("lblSite"), left, false, 4);
+    grid->addWidget(rule(this), row++, 0, 1, 4);
+
+    const QString heads[] = {QString(), QStringLiteral("時刻"), QStringLiteral("方位・高度"),
+                             QStringLiteral("メイン画面")};
+    for (int c = 0; c < 4; ++c)
+        cell(this, grid, row, c, QString(), c ? right : left, true)->setText(heads[c]);
+    ++row;
+    for (int r = 0; r < 7; ++r, ++row) {
+        eventCells.emplace_back();
+        for (int c = 0; c < 4; ++c)
+            eventCells.back().push_back(
+                cell(this, grid, row, c, QStringLiteral("event%1_%2").arg(r).arg(c), c ? right : left));
+    }
+    grid->addWidget(rule(this), row++, 0, 1, 4);
+
+    const QString twilightHeads[] = {QStringLiteral("薄明"), QStringLiteral("始まり"), QStringLiteral("終わり")};
+    for (int c = 0; c < 3; ++c)
+        cell(this, grid, row, c, QString(), c ? right : left, true)->setText(twilightHeads[c]);
+    ++row;
+    for (int r = 0; r < 3; ++r, ++row) {
+        twilightCells.emplace_back();
+        for (int c = 0; c < 3; ++c)
+            twilightCells.back().push_back(
+                cell(this, grid, row, c, QStringLiteral("twilight%1_%2").arg(r).arg(c), c ? right : left));
+    }
+    grid->addWidget(rule(this), row++, 0, 1, 4);
+
+    cell(this, grid, row, 0, QString(), left, true)->setText(QStringLiteral("今月の朔弦望"));
+    // The phases stand in two columns: the first three, then the rest.
+    for (int i = 0; i < kPhaseRows; ++i) {
+        phaseCells.push_back(
+            cell(this, grid, row + 1 + i % 3, i < 3 ? 0 : 2, QStringLiteral("phase%1").arg(i), left, false, 2));
+    }
+    row += 4;
+
+    cmdClose = new QPushButton(QStringLiteral("閉じる"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    grid->addWidget(cmdClose, row, 3, Qt::AlignRight);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TcAlmanac::funcShow()
+{
+    // The first time, beside the main window (right, else left), so that
+    // both can be read; where the screen has no room, below its top-left corner.
+    if (!placed) {
+        const QWidget* owner = parentWidget();
+        const QRect frame = owner->frameGeometry();
+        const QRect screen = owner->screen()->availableGeometry();
+        const int width = sizeHint().width() + 10;  // with a window frame
+        if (frame.right() + 9 + width <= screen.right())
+            move(frame.right() + 9, owner->y());
+        else if (frame.left() - 9 - width >= screen.left())
+            move(frame.left() - 9 - width, owner->y());
+        else
+            ui::placeBelow(this, owner);
+        placed = true;
+    }
+    fill();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TcAlmanac::funcDisp()
+{
+    if (isVisible())
+        fill();
+}
+
+void TcAlmanac::fill()
+{
+    const almanac::Site site = almanacSite(cMain);
+    const PhaseKey key {cMain.dispYear, cMain.dispMonth, site};
+    if (!phasesKnown || !(key == phaseKey)) {
+        phases = almanac::monthPhases(site, key.year, key.month);
+        phaseKey = key;
+        phasesKnown = true;
+    }
+    TcDayResult classic {};
+    cCalc.mooncalc(cMain.dispYear, cMain.dispMonth, cMain.dispDay, classic);
+    const almanac::Day day = almanac::computeDay(site, cMain.dispYear, cMain.dispMonth, cMain.dispDay);
+    shown = almanacSheet(site, day, phases, classic, cMain.twoPi);
+
+    lblDate->setText(utf8(shown.date));
+    lblSite->setText(ui::fromSjis(siteNameBytes(cMain)).trimmed() + QStringLiteral("  ") +
+                     utf8(shown.place));
+    for (std::size_t r = 0; r < eventCells.size() && r < shown.events.size(); ++r) {
+        const AlmanacRow& e = shown.events[r];
+        const std::string* texts[] = {&e.label, &e.time, &e.angle, &e.classic};
+        for (int c = 0; c < 4; ++c)
+            eventCells[r][c]->setText(utf8(*texts[c]));
+    }
+    for (std::size_t r = 0; r < twilightCells.size() && r < shown.twilights.size(); ++r) {
+        const AlmanacTwilight& t = shown.twilights[r];
+        twilightCells[r][0]->setText(utf8(t.label));
+        twilightCells[r][1]->setText(utf8(t.begin));
+        twilightCells[r][2]->setText(utf8(t.end));
+    }
+    for (std::size_t i = 0; i < phaseCells.size(); ++i)
+        phaseCells[i]->setText(i < shown.phases.size() ? utf8(shown.phases[i]) : QString());
+}
+
+void TcAlmanac::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
