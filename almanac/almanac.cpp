@@ -351,7 +351,7 @@ struct BodyDay {
                 return;
             Crossing& c = rising ? rise : set;
             (rising ? seenRise : seenSet) = true;
-            c.occurs = Occurs::yes;
+            c.occurs = Occurs::Yes;
             c.hours = clock(t);
             c.azimuth = sky.at(t, moon).azimuth();
         };
@@ -399,7 +399,7 @@ struct BodyDay {
             ++i;  // the next interval lies inside the one just searched
         }
         if (!seenRise && !seenSet) {
-            const Occurs all = up[0] - s0 >= 0 ? Occurs::alwaysAbove : Occurs::alwaysBelow;
+            const Occurs all = up[0] - s0 >= 0 ? Occurs::AlwaysAbove : Occurs::AlwaysBelow;
             rise.occurs = set.occurs = all;
         }
     }

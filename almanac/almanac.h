@@ -39,15 +39,15 @@ struct Site {
 
 // What happened to one crossing on the day.
 enum class Occurs {
-    yes,          // the crossing happens on this local date: hours/azimuth valid
-    no,           // not on this date (it falls on the neighbouring date)
-    alwaysAbove,  // the body stays above the crossing altitude all day
-    alwaysBelow,  // the body stays below the crossing altitude all day
+    Yes,          // the crossing happens on this local date: hours/azimuth valid
+    No,           // not on this date (it falls on the neighbouring date)
+    AlwaysAbove,  // the body stays above the crossing altitude all day
+    AlwaysBelow,  // the body stays below the crossing altitude all day
 };
 
 // A rise, set, dawn or dusk.
 struct Crossing {
-    Occurs occurs = Occurs::no;
+    Occurs occurs = Occurs::No;
     double hours = 0.0;    // local clock time, 0 <= hours < 24
     double azimuth = 0.0;  // degrees, 0 = north, 90 = east
 };
@@ -75,10 +75,10 @@ struct Day {
     double moonIllumination = 0.0;  // 0 .. 1, same instant
 };
 
-enum class Phase { newMoon, firstQuarter, fullMoon, lastQuarter };
+enum class Phase { NewMoon, FirstQuarter, FullMoon, LastQuarter };
 
 struct PhaseEvent {
-    Phase phase = Phase::newMoon;
+    Phase phase = Phase::NewMoon;
     double jdUt = 0.0;             // instant, Julian day (UT1)
     int year = 0, month = 0, day = 0, hour = 0, minute = 0;  // local clock, minutes rounded
     double clockOffset = 0.0;      // hours ahead of UT at that instant, summer time included

@@ -50,14 +50,14 @@ void appendCrossing(std::string& out, const Crossing& c, bool withAzimuth)
 {
     out += ',';
     switch (c.occurs) {
-    case Occurs::yes: appendClock(out, c.hours); break;
-    case Occurs::alwaysAbove: out += "above"; break;
-    case Occurs::alwaysBelow: out += "below"; break;
-    case Occurs::no: break;
+    case Occurs::Yes: appendClock(out, c.hours); break;
+    case Occurs::AlwaysAbove: out += "above"; break;
+    case Occurs::AlwaysBelow: out += "below"; break;
+    case Occurs::No: break;
     }
     if (withAzimuth) {
         out += ',';
-        if (c.occurs == Occurs::yes)
+        if (c.occurs == Occurs::Yes)
             appendTenths(out, c.azimuth, 360);
     }
 }
@@ -82,7 +82,7 @@ std::string preciseMonthText(const Site& site, int year, int month)
         int hours[4], minutes[4];
         const Crossing* events[4] = {&d.sunRise, &d.sunSet, &d.moonRise, &d.moonSet};
         for (int i = 0; i < 4; ++i) {
-            const long m = events[i]->occurs == Occurs::yes ? roundedClock(events[i]->hours, 1440) : -60;
+            const long m = events[i]->occurs == Occurs::Yes ? roundedClock(events[i]->hours, 1440) : -60;
             hours[i] = m >= 0 ? int(m / 60) : -1;
             minutes[i] = m >= 0 ? int(m % 60) : 0;
         }

@@ -54,7 +54,7 @@ std::string placeText(const almanac::Site& site, double clockOffset)
 AlmanacRow crossingRow(const char* label, const almanac::Crossing& c, CrossingKind kind, double classicTime,
                        double twoPi)
 {
-    const std::string angle = c.occurs == almanac::Occurs::yes ? degrees("方位", c.azimuth, 360) : std::string();
+    const std::string angle = c.occurs == almanac::Occurs::Yes ? degrees("方位", c.azimuth, 360) : std::string();
     return {label, crossingTime(c, kind), angle, trimmed(timeField(classicTime, twoPi))};
 }
 
@@ -68,10 +68,10 @@ AlmanacRow transitRow(const char* label, const almanac::Transit& t)
 const char* phaseName(almanac::Phase p)
 {
     switch (p) {
-    case almanac::Phase::newMoon: return "新月";
-    case almanac::Phase::firstQuarter: return "上弦";
-    case almanac::Phase::fullMoon: return "満月";
-    case almanac::Phase::lastQuarter: return "下弦";
+    case almanac::Phase::NewMoon: return "新月";
+    case almanac::Phase::FirstQuarter: return "上弦";
+    case almanac::Phase::FullMoon: return "満月";
+    case almanac::Phase::LastQuarter: return "下弦";
     }
     return "";
 }
@@ -107,10 +107,10 @@ std::string crossingTime(const almanac::Crossing& c, CrossingKind kind)
     static const char* const kAbove[] = {"沈まない（白夜）", "沈まない", "暗くならない"};
     static const char* const kBelow[] = {"昇らない（極夜）", "昇らない", "明るくならない"};
     switch (c.occurs) {
-    case almanac::Occurs::yes: return clockHM(c.hours);
-    case almanac::Occurs::no: return "なし";
-    case almanac::Occurs::alwaysAbove: return kAbove[static_cast<int>(kind)];
-    case almanac::Occurs::alwaysBelow: return kBelow[static_cast<int>(kind)];
+    case almanac::Occurs::Yes: return clockHM(c.hours);
+    case almanac::Occurs::No: return "なし";
+    case almanac::Occurs::AlwaysAbove: return kAbove[static_cast<int>(kind)];
+    case almanac::Occurs::AlwaysBelow: return kBelow[static_cast<int>(kind)];
     }
     return "なし";
 }

@@ -22,15 +22,15 @@ TEST(AlmanacLines, TimesRoundToTheMinuteAndADayWithoutAnEventSaysWhy)
     EXPECT_EQ(clockHM(5 + 59.6 / 60), "06:00");
     EXPECT_EQ(clockHM(17 + 3.4 / 60), "17:03");
     EXPECT_EQ(clockHM(23 + 59.7 / 60), "23:59");  // stays on its date
-    EXPECT_EQ(crossingTime(crossing(Occurs::yes, 0.5), CrossingKind::moon), "00:30");
+    EXPECT_EQ(crossingTime(crossing(Occurs::Yes, 0.5), CrossingKind::moon), "00:30");
     // The neighbouring date, polar day and polar night are three different words.
-    const std::string no = crossingTime(crossing(Occurs::no), CrossingKind::sun);
-    const std::string above = crossingTime(crossing(Occurs::alwaysAbove), CrossingKind::sun);
-    const std::string below = crossingTime(crossing(Occurs::alwaysBelow), CrossingKind::sun);
+    const std::string no = crossingTime(crossing(Occurs::No), CrossingKind::sun);
+    const std::string above = crossingTime(crossing(Occurs::AlwaysAbove), CrossingKind::sun);
+    const std::string below = crossingTime(crossing(Occurs::AlwaysBelow), CrossingKind::sun);
     EXPECT_EQ(no, "なし");
     EXPECT_NE(above, below);
     EXPECT_TRUE(above != no && below != no);
-    EXPECT_NE(crossingTime(crossing(Occurs::alwaysBelow), CrossingKind::twilight), below);
+    EXPECT_NE(crossingTime(crossing(Occurs::AlwaysBelow), CrossingKind::twilight), below);
 }
 
 TEST(AlmanacLines, SheetSetsTheMainWindowFiguresBesideThePreciseOnes)
@@ -39,10 +39,10 @@ TEST(AlmanacLines, SheetSetsTheMainWindowFiguresBesideThePreciseOnes)
     almanac::Site site {-33.87, 360 - 70.65, -4, 1};  // south and west, keeps summer time
     almanac::Day day;
     day.year = 2001, day.month = 1, day.day = 9, day.clockOffset = -3;
-    day.sunRise = crossing(almanac::Occurs::yes, 6 + 40.0 / 60);
+    day.sunRise = crossing(almanac::Occurs::Yes, 6 + 40.0 / 60);
     day.sunRise.azimuth = 118.25;
     day.sunTransit = {true, 12.5, -0.04};
-    day.moonSet = crossing(almanac::Occurs::alwaysAbove);
+    day.moonSet = crossing(almanac::Occurs::AlwaysAbove);
     day.moonAge = 14.256;
     const TcDayResult classic {6.66 / 24 * twoPi, 0.8 * twoPi, TcCalc::noEvent, 0.1, 14.26, 2};
     const AlmanacSheet s = almanacSheet(site, day, {}, classic, twoPi);
