@@ -13,26 +13,26 @@ const char* const csvHeader =
     "civil_dawn,civil_dusk,nautical_dawn,nautical_dusk,astronomical_dawn,astronomical_dusk,"
     "moon_age,moon_illumination";
 
-namespace {
-
-// Whole units of a clock time (hours in [0, 24)) rounded to the nearest of
-// perDay; the last half unit of the day stays on the day.
 long roundedClock(double hours, long perDay)
 {
     const long n = std::lround(hours / 24 * double(perDay));
     return n < perDay ? n : perDay - 1;
 }
 
-// "%.1f" that never prints "-0.0"
-void appendTenths(std::string& out, double v, double wrap = 0)
+double roundedTenths(double value, double wrap)
 {
-    double r = std::round(v * 10) / 10;
+    double r = std::round(value * 10) / 10;
     if (wrap > 0 && r >= wrap)
         r -= wrap;
-    if (r == 0)
-        r = 0;
+    return r == 0 ? 0.0 : r;  // never -0.0
+}
+
+namespace {
+
+void appendTenths(std::string& out, double v, double wrap = 0)
+{
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1f", r);
+    std::snprintf(buf, sizeof buf, "%.1f", roundedTenths(v, wrap));
     out += buf;
 }
 

@@ -8,6 +8,15 @@
 
 namespace almanac {
 
+// Whole units of a clock time (hours in [0, 24)) rounded to the nearest of
+// perDay units (1440 for minutes, 86400 for seconds); the last half unit of
+// the day stays on the day, so an event never moves to the next date.
+long roundedClock(double hours, long perDay);
+
+// A value rounded to a tenth, never -0.0; with a wrap (360 for an azimuth) a
+// value that rounds up to the wrap becomes 0.
+double roundedTenths(double value, double wrap = 0);
+
 // The month table's 55-character rows, each ended by CR LF, from the precise
 // engine: times rounded to the nearest minute (an event in the last half
 // minute of the day shows 23:59, so it stays on its own date), "--:--" for no

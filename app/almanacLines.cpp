@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "almanac/almanacText.h"
 #include "app/dispLines.h"
 
 namespace {
@@ -19,13 +20,8 @@ std::string trimmed(const std::string& s)
 // rounds up to the wrap shows as 0.0.
 std::string degrees(const char* what, double value, double wrap = 0)
 {
-    double r = std::round(value * 10) / 10;
-    if (wrap > 0 && r >= wrap)
-        r -= wrap;
-    if (r == 0)
-        r = 0;
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%s%6.1f°", what, r);
+    std::snprintf(buf, sizeof buf, "%s%6.1f°", what, almanac::roundedTenths(value, wrap));
     return buf;
 }
 
@@ -92,8 +88,7 @@ std::string clockHM(double hours)
 {
     if (!(hours >= 0 && hours < 24))
         return "--:--";
-    // The last half minute of the day stays on the day, as in lunvelde-table.
-    const long minutes = std::min(std::lround(hours * 60), 1439L);
+    const long minutes = almanac::roundedClock(hours, 1440);
     char buf[48];
     std::snprintf(buf, sizeof buf, "%02ld:%02ld", minutes / 60, minutes % 60);
     return buf;
