@@ -102,4 +102,5 @@ private:
     TcTable* cTable = nullptr;
     TcHelp help;
     int helpAvailable = 0;  // 1 when help could be prepared at creation
+    bool settingsGivenUp = false;  // the user chose to end without the settings
 };

@@ -21,6 +21,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "app/displayCheck.h"
 #include "app/frmMain.h"
 #include "date/frmDate.h"
 #include "engine/prcCalc.h"
@@ -139,6 +140,10 @@ int main(int argc, char* argv[])
     QElapsedTimer sinceMain;
     sinceMain.start();
 
+    if (!display::usable()) {
+        std::fprintf(stderr, "%s\n", display::noDisplayLine());
+        return 1;
+    }
     TcApplication app(argc, argv);
     try {
         QApplication::setApplicationName(QStringLiteral("Lunvelde"));

@@ -12,6 +12,12 @@ MessageHook& hook()
     return h;
 }
 
+bool& hookedAnswer()
+{
+    static bool yes = false;
+    return yes;
+}
+
 void show(QWidget* owner, const MsgRecord& m)
 {
     if (hook()) {
@@ -33,6 +39,23 @@ void showMessage(QWidget* owner, const QString& text)
 void showInformation(QWidget* owner, const QString& text, const QString& caption)
 {
     show(owner, MsgRecord{MsgKind::Information, caption, text});
+}
+
+bool askYesNo(QWidget* owner, const QString& text)
+{
+    const MsgRecord m{MsgKind::Question, QStringLiteral("Lunvelde"), text};
+    if (hook()) {
+        hook()(m);
+        return hookedAnswer();
+    }
+    QMessageBox box(QMessageBox::Question, m.caption, m.text, QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void setHookedAnswer(bool yes)
+{
+    hookedAnswer() = yes;
 }
 
 void setMessageHook(MessageHook h)
