@@ -73,8 +73,9 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: configure
-	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench
+	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench lunvelde_bench_windows
 	$(BUILD)/lunvelde_bench
+	$(BUILD)/lunvelde_bench_windows
 
 # Fuzz targets under AddressSanitizer and UndefinedBehaviorSanitizer, built
 # with clang in their own folder, each run for FUZZ_SECONDS.

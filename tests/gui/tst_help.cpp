@@ -503,7 +503,8 @@ private slots:
         }
     }
 
-    // Opening help, from the request until the page is set.
+    // Opening help again and again, from the request until the page is set;
+    // its time limit is kept by bench/bench_windows.cpp.
     void openingIsQuick()
     {
         const auto median = [](std::vector<qint64> v) {
@@ -530,8 +531,6 @@ private slots:
         }
         qInfo("help opening, median of 7: new window %.2f ms, raising the open window %.2f ms", median(firstOpen),
               median(again));
-        QVERIFY(median(firstOpen) < 200.0);
-        QVERIFY(median(again) < 200.0);
     }
 };
 
