@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::size_t total = 0;
         for (const auto& [name, object] : objects)
             total += name.size() + object.size() + 12;
-        check(total == size);
+        check(total <= size);  // a name sent twice keeps its last object
     }
     parse(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(std::min<size_t>(size, 1024))));
     return 0;
