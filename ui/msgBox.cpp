@@ -1,6 +1,7 @@
 #include "ui/msgBox.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace ui {
 
@@ -49,6 +50,8 @@ bool askYesNo(QWidget* owner, const QString& text)
         return hookedAnswer();
     }
     QMessageBox box(QMessageBox::Question, m.caption, m.text, QMessageBox::Yes | QMessageBox::No, owner);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
