@@ -1,7 +1,8 @@
 // Program entry: creates the six long-lived objects in their order and runs
 // the event loop until the main window closes. An exception during start-up
 // is shown and ends the program; one thrown by a handler while the loop runs
-// is shown and the loop goes on. The exit code is always 0.
+// is shown and the loop goes on. The exit code is 0, or 1 when no display
+// can be reached (said in one line before the toolkit starts).
 //
 // With LUNVELDE_QUIT_AFTER_FIRST_PAINT=1 in the environment the program
 // measures its own start: after the main window's first paint it prints the

@@ -31,7 +31,8 @@ inline constexpr int kNumbersOffset = 17;   // where the numeric scan starts
 // Results of the file operations. The windows turn them into messages.
 enum class Status {
     Ok,
-    CannotOpen,   // the file cannot be opened (missing, a directory, no access)
+    CannotOpen,   // the file cannot be opened (missing, no access, not a regular
+                  // file: a folder, a pipe, a device)
     NoRecord,     // the record asked for is not (wholly) in the file
     NotAligned,   // append refused: the file's end is not at a record boundary
                   // and cannot be completed to one without damaging a line
