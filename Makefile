@@ -74,8 +74,9 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: configure
-	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench
+	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench lunvelde_bench_windows
 	$(BUILD)/lunvelde_bench
+	$(BUILD)/lunvelde_bench_windows
 
 # This almanac against PyEphem and astronomy-engine (npm, into build/peers).
 bench-peers: configure

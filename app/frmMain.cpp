@@ -12,7 +12,9 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <cstring>
 #include <limits>
@@ -20,6 +22,7 @@
 #include "app/dayStep.h"
 #include "app/dispLines.h"
 #include "app/frmAlmanac.h"
+#include "app/regularFile.h"
 #include "app/today.h"
 #include "date/frmDate.h"
 #include "sites/frmLoc.h"
@@ -44,6 +47,26 @@ const QString kNoHelp = QStringLiteral("このコンピュータではHTMLヘル
 const QString kNoHelpCaption = QStringLiteral("NOTICE");
 const QString kNoSiteDialog = QStringLiteral("観測地を設定できません。");
 const QString kCannotStore = QStringLiteral("設定を保存できません。");
+const QString kQuitUnsaved = QStringLiteral("設定を保存せずに終了しますか？");
+const QString kNoSettingsPlace = QStringLiteral("設定の保存場所（HOME または XDG_CONFIG_HOME）がありません。設定は保存されません。");
+
+// The settings file where the toolkit keeps this organisation's program
+// settings; empty when the user has no place for settings at all (neither
+// HOME nor XDG_CONFIG_HOME: the toolkit would then use the root folder).
+QString settingsPath()
+{
+    if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME") && qEnvironmentVariableIsEmpty("HOME"))
+        return {};
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+           kOrganisation + QLatin1Char('/') + kApplication + QStringLiteral(".conf");
+}
+
+// Only a regular file (or none yet) is handed to QSettings: a pipe or a
+// device there would block or be taken for settings.
+bool settingsUsable(const QString& path)
+{
+    return !path.isEmpty() && fileio::regularOrAbsent(QFile::encodeName(path).toStdString());
+}
 
 // Size of the area below the menu bar.
 constexpr int kClientWidth = 372;
@@ -232,7 +255,11 @@ void TcMain::setDialogs(TcDate* date, TcLocate* locate, TcTable* table)
 
 bool TcMain::readSettings(Settings& out)
 {
-    const QSettings settings(kOrganisation, kApplication);
+    out = Settings {};
+    const QString path = settingsPath();
+    if (!settingsUsable(path))
+        return false;
+    const QSettings settings(path, QSettings::IniFormat);
     Settings read;
     const bool ok = settings.status() == QSettings::NoError && readInt32(settings, kWindowTop, read.top) &&
                     readInt32(settings, kWindowLeft, read.left) && readInt32(settings, kInitData, read.initData);
@@ -242,12 +269,25 @@ bool TcMain::readSettings(Settings& out)
 
 bool TcMain::writeSettings(const Settings& values)
 {
-    QSettings settings(kOrganisation, kApplication);
-    settings.setValue(kWindowTop, values.top);
-    settings.setValue(kWindowLeft, values.left);
-    settings.setValue(kInitData, values.initData);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    const QString path = settingsPath();
+    if (!settingsUsable(path))
+        return false;
+    QSettings::Status status;
+    {
+        QSettings settings(path, QSettings::IniFormat);
+        settings.setValue(kWindowTop, values.top);
+        settings.setValue(kWindowLeft, values.left);
+        settings.setValue(kInitData, values.initData);
+        settings.sync();
+        status = settings.status();
+    }
+    if (status == QSettings::NoError)
+        return true;
+    // A format error may be the old text's, met while reading it before the
+    // write: what counts is whether the values are now in the file.
+    Settings back;
+    return status == QSettings::FormatError && readSettings(back) && back.top == values.top &&
+           back.left == values.left && back.initData == values.initData;
 }
 
 bool TcMain::storeSettings()
@@ -256,11 +296,18 @@ bool TcMain::storeSettings()
     values.top = y();
     values.left = x();
     values.initData = cMain.defaultSiteIndex;
-    if (writeSettings(values))
+    if (settingsGivenUp || writeSettings(values))
         return true;
-    const QString file = QSettings(kOrganisation, kApplication).fileName();
-    ui::showMessage(this, kCannotStore + QLatin1Char('\n') + file);
-    return false;
+    const QString file = settingsPath();
+    if (file.isEmpty()) {
+        // Nowhere to store them: said once, and the program ends all the same.
+        ui::showMessage(this, kCannotStore + QLatin1Char('\n') + kNoSettingsPlace);
+        settingsGivenUp = true;
+        return true;
+    }
+    // The user may always leave, without the settings.
+    settingsGivenUp = ui::askYesNo(this, kCannotStore + QLatin1Char('\n') + file + QLatin1Char('\n') + kQuitUnsaved);
+    return settingsGivenUp;
 }
 
 // ---------------------------------------------------------------------------

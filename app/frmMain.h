@@ -110,4 +110,5 @@ private:
     TcAlmanac* cAlmanac = nullptr;  // owned as a child window
     TcHelp help;
     int helpAvailable = 0;  // 1 when help could be prepared at creation
+    bool settingsGivenUp = false;  // the user chose to end without the settings
 };

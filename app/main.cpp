@@ -1,12 +1,14 @@
 // Program entry: creates the six long-lived objects in their order and runs
 // the event loop until the main window closes. An exception during start-up
 // is shown and ends the program; one thrown by a handler while the loop runs
-// is shown and the loop goes on. The exit code is always 0. The start-up
+// is shown and the loop goes on. The exit code is 0, or 1 when no display
+// can be reached (said in one line before the toolkit starts). The start-up
 // measurement (ui/startupProbe.h) is armed before the first window exists.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <exception>
 
+#include "app/displayCheck.h"
 #include "app/frmMain.h"
 #include "date/frmDate.h"
 #include "engine/prcCalc.h"
@@ -62,6 +64,10 @@ int main(int argc, char* argv[])
     QElapsedTimer sinceMain;
     sinceMain.start();
 
+    if (!display::usable()) {
+        std::fprintf(stderr, "%s\n", display::noDisplayLine());
+        return 1;
+    }
     TcApplication app(argc, argv);
     try {
         QApplication::setApplicationName(QStringLiteral("Lunvelde"));

@@ -1,10 +1,12 @@
 #include "sites/frmLoc.h"
 
+#include <QAbstractListModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 
 #include <cstring>
@@ -24,6 +26,34 @@ const QString kCannotRead = QStringLiteral("ファイルが読めません");
 const QString kOverwriteFailed = QStringLiteral("観測地ファイルにアクセスできません。");
 const QString kAppendFailed = QStringLiteral("観測地ファイルにアクセスできません");
 
+// The names of the site file's lines, item i for line i. They are kept as
+// the file's bytes and converted only when the list shows them, so a file
+// of millions of lines opens the dialog at once.
+class SiteNameModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void reset(sitefile::NameList&& list)
+    {
+        beginResetModel();
+        names = std::move(list);
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(names.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::EditRole))
+            return {};
+        return ui::fromSjis(names.at(static_cast<std::size_t>(index.row())));
+    }
+
+private:
+    sitefile::NameList names;
+};
+
 }  // namespace
 
 TcLocate::TcLocate(TcMainState& state, QWidget* owner)
@@ -39,6 +69,11 @@ TcLocate::TcLocate(TcMainState& state, QWidget* owner)
     cmbName->setInsertPolicy(QComboBox::NoInsert);
     cmbName->setDuplicatesEnabled(true);
     cmbName->setCompleter(nullptr);
+    cmbName->setModel(new SiteNameModel(cmbName));
+    // The box keeps its place and size: its width never waits for every name.
+    cmbName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    if (auto* list = qobject_cast<QListView*>(cmbName->view()))
+        list->setUniformItemSizes(true);
     // When editing ends (Enter, or the focus leaving the box) the combo box
     // would choose the first item whose text equals the box's text and report
     // it as chosen. The box often shows a listed name (the start-up site as
@@ -116,12 +151,10 @@ void TcLocate::funcShow()
 {
     cmbName->clear();
     cmbName->clearEditText();
-    std::vector<std::string> names;
-    if (sitefile::listNames(names)) {
-        for (const std::string& name : names)
-            cmbName->addItem(ui::fromSjis(name));
+    sitefile::NameList names;
+    if (sitefile::listNames(names))
         siteCount = static_cast<int>(names.size());
-    }
+    static_cast<SiteNameModel*>(cmbName->model())->reset(std::move(names));
     cmbName->setCurrentIndex(-1);
     setName(ui::fromSjis(siteNameBytes(cMain)));
     setNumbers(cMain.siteLatitude, cMain.siteLongitude, cMain.siteTimeZone, cMain.siteSummerTime);

@@ -4,12 +4,16 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
+#include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/regularFile.h"
 #include "sites/numParse.h"
 
 namespace sitefile {
@@ -52,15 +56,10 @@ private:
 // files that cannot be opened (a reader must know the size and reach the end).
 bool openForReading(const std::string& path, Fd& fd, off_t& size)
 {
-    // O_NONBLOCK: a pipe in the file's place must not hang the open.
-    fd.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st;
+    fd.reset(fileio::openRegular(path, O_RDONLY, 0, &st));
     if (!fd.ok())
         return false;
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        fd.reset(-1);
-        return false;
-    }
     size = st.st_size;
     return true;
 }
@@ -253,38 +252,83 @@ LoadResult loadSite(TcMainState& cMain, const std::string& path)
     return LoadResult::Loaded;
 }
 
-bool listNames(std::vector<std::string>& names, const std::string& path)
+void NameList::push(const std::string& name)
+{
+    bytes_ += name;
+    ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
+}
+
+std::string NameList::at(std::size_t i) const
+{
+    const std::uint32_t begin = i == 0 ? 0 : ends_[i - 1];
+    return bytes_.substr(begin, ends_[i] - begin);
+}
+
+void NameList::clear()
+{
+    bytes_.clear();
+    bytes_.shrink_to_fit();
+    ends_.clear();
+    ends_.shrink_to_fit();
+}
+
+bool listNames(NameList& names, const std::string& path)
 {
     names.clear();
     Fd fd(-1);
     off_t size = 0;
     if (!openForReading(path, fd, size))
         return false;
-    std::string content;
-    char buf[8192];
+    // The file is read in pieces and only the names are kept: a file of
+    // millions of short lines costs a few bytes a line.
+    std::string name;     // the current line's name so far
+    bool ended = false;   // the name met its end (16 bytes, a NUL or a CR)
+    std::vector<char> buf(1 << 16);
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        const ssize_t n = ::read(fd.get(), buf.data(), buf.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             break;
-        content.append(buf, static_cast<std::size_t>(n));
-    }
-    fd.close();
-
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t nl = content.find('\n', pos);
-        if (nl == std::string::npos)
-            break;  // a final line without a line end is not listed
-        std::string item = content.substr(pos, std::min<std::size_t>(nl - pos, kNameField));
-        const std::size_t stop = item.find_first_of(std::string("\0\r", 2));
-        if (stop != std::string::npos)
-            item.resize(stop);
-        names.push_back(std::move(item));
-        pos = nl + 1;
+        const char* p = buf.data();
+        const char* const end = p + n;
+        while (p < end) {
+            const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            const char* stop = nl ? nl : end;
+            if (!ended) {
+                const std::size_t take =
+                    std::min<std::size_t>(static_cast<std::size_t>(stop - p), kNameField - name.size());
+                for (std::size_t i = 0; i < take && !ended; ++i) {
+                    if (p[i] == '\0' || p[i] == '\r')
+                        ended = true;
+                    else
+                        name += p[i];
+                }
+                if (name.size() >= static_cast<std::size_t>(kNameField))
+                    ended = true;
+            }
+            if (!nl)
+                break;  // a final line without a line end is not listed
+            // Record numbers are ints; the names' bytes are counted in 32 bits.
+            if (names.size() >= static_cast<std::size_t>(INT_MAX) || names.bytes() + name.size() > UINT32_MAX)
+                return true;
+            names.push(name);
+            name.clear();
+            ended = false;
+            p = nl + 1;
+        }
     }
     return true;
+}
+
+bool listNames(std::vector<std::string>& names, const std::string& path)
+{
+    NameList list;
+    const bool ok = listNames(list, path);
+    names.clear();
+    for (std::size_t i = 0; i < list.size(); ++i)
+        names.push_back(list.at(i));
+    return ok;
 }
 
 Status readSite(int n, SiteRecord& out, const std::string& path)
@@ -323,18 +367,24 @@ std::string makeRecord(const std::string& nameSjis, double latitude, double long
     return text;
 }
 
+namespace detail {
+void (*beforeAppendWrite)(const std::string& path) = nullptr;
+}
+
 Status appendRecord(const std::string& record, int& recordNumber, const std::string& path)
 {
     if (!isRecordText(record))
         return Status::BadRecord;
-    Fd fd(::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    struct stat st;
+    Fd fd(fileio::openRegular(path, O_RDWR | O_APPEND | O_CREAT, 0666, &st));
     if (!fd.ok())
         return Status::CannotOpen;
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode))
+    // Another program that locks the file waits until the record is in.
+    while (::flock(fd.get(), LOCK_EX) != 0 && errno == EINTR) {
+    }
+    if (::fstat(fd.get(), &st) != 0)
         return Status::CannotOpen;
-    const bool regular = S_ISREG(st.st_mode);
-    const off_t size = regular ? st.st_size : 0;
+    const off_t size = st.st_size;
 
     // The new record must start at a record boundary that is also the start
     // of a line, or its number would not address it. A last line without a
@@ -356,21 +406,46 @@ Status appendRecord(const std::string& record, int& recordNumber, const std::str
     }
     data += record;
 
-    bool written = writeAll(fd.get(), data.data(), data.size());
-    if (written && regular)
+    if (detail::beforeAppendWrite)
+        detail::beforeAppendWrite(path);
+
+    // Each write lands at the end of the file as it is then; the position
+    // after it tells where our bytes are, whatever another program appended.
+    std::size_t done = 0;
+    off_t end = -1;
+    bool written = true;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd.get(), data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            written = false;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+        end = ::lseek(fd.get(), 0, SEEK_CUR);
+    }
+    const off_t start = end - static_cast<off_t>(done);
+    if (written)
         written = ::fdatasync(fd.get()) == 0;
-    if (!written) {
-        // Take back whatever part reached the file; the file is then as
-        // it was (a failing truncate leaves nothing better to do).
-        if (regular) {
-            const int rc = ::ftruncate(fd.get(), size);
+    // Landed elsewhere than checked (another program appended in between):
+    // the record counts only when it is a whole record at a line start.
+    const bool placed = written && (start == size || (tail == 0 && start % kRecordSize == 0 &&
+                                                      startsLine(fd.get(), start)));
+    if (!placed) {
+        // Take back whatever part reached the file, but only while the file
+        // still ends with our bytes: bytes another program added after
+        // them stay, and so do ours then.
+        struct stat now;
+        if (done > 0 && ::fstat(fd.get(), &now) == 0 && now.st_size == end) {
+            const int rc = ::ftruncate(fd.get(), start);
             (void)rc;
         }
-        return Status::WriteFailed;
+        return written ? Status::NotAligned : Status::WriteFailed;
     }
     if (!fd.close())
         return Status::WriteFailed;
-    recordNumber = static_cast<int>((size + static_cast<off_t>(data.size())) / kRecordSize - 1);
+    recordNumber = static_cast<int>(end / kRecordSize - 1);
     return Status::Ok;
 }
 
@@ -378,11 +453,9 @@ Status overwriteRecord(const std::string& record, int n, const std::string& path
 {
     if (!isRecordText(record))
         return Status::BadRecord;
-    Fd fd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
-    if (!fd.ok())
-        return Status::CannotOpen;
     struct stat st;
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    Fd fd(fileio::openRegular(path, O_RDWR, 0, &st));
+    if (!fd.ok())
         return Status::CannotOpen;
     // Only a complete record inside the file is replaced: writing past the
     // end would leave a gap or grow the file, and a place that is not a

@@ -31,7 +31,8 @@ inline constexpr int kNumbersOffset = 17;   // where the numeric scan starts
 // Results of the file operations. The windows turn them into messages.
 enum class Status {
     Ok,
-    CannotOpen,   // the file cannot be opened (missing, a directory, no access)
+    CannotOpen,   // the file cannot be opened (missing, no access, not a regular
+                  // file: a folder, a pipe, a device)
     NoRecord,     // the record asked for is not (wholly) in the file
     NotAligned,   // append refused: the file's end is not at a record boundary
                   // and cannot be completed to one without damaging a line
@@ -65,10 +66,26 @@ struct SiteRecord {
 // default site in place and returns NoFile. Shows nothing: the caller reports.
 LoadResult loadSite(TcMainState& cMain, const std::string& path = kFileName);
 
+// The names of a listing, kept together: a few bytes a line.
+class NameList {
+public:
+    std::size_t size() const { return ends_.size(); }
+    std::size_t bytes() const { return bytes_.size(); }
+    std::string at(std::size_t i) const;  // i < size()
+    void push(const std::string& name);
+    void clear();
+
+private:
+    std::string bytes_;
+    std::vector<std::uint32_t> ends_;  // where each name ends in bytes_
+};
+
 // The name list: the first 16 bytes of every line that ends in a line feed,
 // in file order (the line end itself is never part of a name; a NUL ends a
 // name). A final line without a line end is not listed. Returns false, with
 // names left empty, when the file cannot be opened.
+// The file is read in pieces; only the names are kept.
+bool listNames(NameList& names, const std::string& path = kFileName);
 bool listNames(std::vector<std::string>& names, const std::string& path = kFileName);
 
 // Reads record n. The name is the first blank-delimited word of the 16-byte
@@ -96,8 +113,15 @@ std::string makeRecord(const std::string& nameSjis, double latitude, double long
 // line end and starts at a record boundary (a hand-edited last line), that
 // line is kept and completed to a record with blanks and CR LF, so the new
 // record starts at a record boundary. recordNumber receives the new record's
-// number (its byte offset / 50). A failed write leaves the file as it was.
+// number, taken from where the bytes landed. Only a regular file is written
+// (a pipe, device or folder gives CannotOpen). A failed write takes back
+// the bytes it wrote, unless another program has appended after them.
 Status appendRecord(const std::string& record, int& recordNumber, const std::string& path = kFileName);
+
+namespace detail {
+// Test seam: called between the size check and the write of appendRecord.
+extern void (*beforeAppendWrite)(const std::string& path);
+}  // namespace detail
 
 // Replaces the 50 bytes of record n. The file must exist and record n must
 // lie wholly inside it as a complete line (never writes past the end).

@@ -1,6 +1,6 @@
-// Help: the compiled HTML help file "lunvelde.chm", read through chmlib
-// ("libchm.so.1"), which is loaded by name at run time. Every chmlib function
-// is called through a pointer resolved from that library.
+// Help: the window that shows the compiled HTML help file "lunvelde.chm".
+// The file is read by app/helpFile through chmlib ("libchm.so.1"), which is
+// loaded by name at run time; its objects are parsed by ui/helpParse.
 #pragma once
 
 #include <QByteArray>

@@ -2,7 +2,11 @@
 // start-up load and the site name fields.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -111,6 +115,8 @@ TEST(SiteName, IsCutWithoutSplittingADoubleByteCharacter)
     EXPECT_EQ(std::string(s.siteName), nine.substr(0, 16));
     setSiteName(s, "a" + nine);
     EXPECT_EQ(std::string(s.siteName), "a" + nine.substr(0, 16));
+    // A lone lead byte at the end is one byte of its own and fits.
+    EXPECT_EQ(sjisCut("ab\x82", 3), "ab\x82");
 }
 
 // ---------------------------------------------------------------------------
@@ -151,7 +157,7 @@ TEST_F(SiteFile, RefusedAppendsChangeNothing)
         EXPECT_EQ(appendRecord(kMitakaRecord, n), Status::NotAligned);
         EXPECT_EQ(readBytes(kFileName), before);
     }
-    EXPECT_EQ(appendRecord(kMitakaRecord, n, "/dev/full"), Status::WriteFailed);
+    EXPECT_EQ(appendRecord(kMitakaRecord, n, "/dev/full"), Status::CannotOpen);
     // A record of the wrong length is not written and creates no file.
     EXPECT_EQ(appendRecord(kMitakaRecord.substr(1), n, "other.txt"), Status::BadRecord);
     EXPECT_FALSE(fs::exists("other.txt"));
@@ -202,6 +208,47 @@ TEST_F(SiteFile, OverwriteReplacesRecordNOrNothing)
     EXPECT_EQ(overwriteRecord(r, 0), Status::CannotOpen);
 }
 
+// Pipes and devices are refused before anything is written; a write that
+// fails midway is taken back; the number is where the record landed, even
+// when another program appended after the size was checked.
+TEST_F(SiteFile, AppendWritesOnlyRegularFilesAndNumbersWhereTheRecordLanded)
+{
+    int n = 7;
+    ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+    for (const char* target : {"fifo", "/dev/null", "/dev/zero"}) {
+        fs::remove(kFileName);
+        fs::create_symlink(target, kFileName);
+        EXPECT_EQ(appendRecord(kMitakaRecord, n), Status::CannotOpen) << target;
+        EXPECT_EQ(overwriteRecord(kMitakaRecord, 0), Status::CannotOpen) << target;
+    }
+    EXPECT_EQ(n, 7);
+
+    fs::remove(kFileName);
+    writeBytes(kFileName, kMitakaRecord + "abc");
+    struct rlimit old;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    struct rlimit small = old;
+    small.rlim_cur = 80;  // room for the completed line, not the record
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status failed = appendRecord(kMitakaRecord, n);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(failed, Status::WriteFailed);
+    EXPECT_EQ(readBytes(kFileName), kMitakaRecord + "abc");
+    EXPECT_EQ(n, 7);
+
+    writeBytes(kFileName, kMitakaRecord);
+    detail::beforeAppendWrite = [](const std::string& path) {
+        std::ofstream(path, std::ios::binary | std::ios::app) << makeRecord("other", 1, 2, 3, 0);
+    };
+    const Status raced = appendRecord(kMitakaRecord, n);
+    detail::beforeAppendWrite = nullptr;
+    EXPECT_EQ(raced, Status::Ok);
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(readBytes(kFileName), kMitakaRecord + makeRecord("other", 1, 2, 3, 0) + kMitakaRecord);
+}
+
 // ---------------------------------------------------------------------------
 // Readers
 
@@ -215,6 +262,11 @@ TEST_F(SiteFile, NameListShowsTheStoredFieldsOfCompleteLines)
     ASSERT_TRUE(listNames(names));
     EXPECT_EQ(names, (std::vector<std::string>{kMitaka + std::string(12, ' '), kTou + kKyou + std::string(12, ' '),
                                                "two words       ", "abc"}));
+    // Read in pieces: a name across a piece boundary stays whole.
+    writeBytes(kFileName, std::string(65530, '\n') + "abcdefghijklmnopqr\n");
+    ASSERT_TRUE(listNames(names));
+    ASSERT_EQ(names.size(), 65531u);
+    EXPECT_EQ(names.back(), "abcdefghijklmnop");
 }
 
 TEST_F(SiteFile, ReadSiteTakesTheFirstWordAndTheNumbersOfOneRecord)

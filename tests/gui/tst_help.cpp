@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QFile>
 #include <QImage>
 #include <QListWidget>
@@ -330,6 +332,35 @@ private slots:
         QVERIFY(lzxc > 0);
         qToLittleEndian<quint32>(3, broken.data() + lzxc + 4);  // version 3: sizes are taken as bytes
         QTest::newRow("unusable compression settings") << broken << true;
+
+        // Fields the reader library divides by, sizes memory with or reads
+        // at: each crashed the program. A cut or flipped file it still opens.
+        const QByteArray good = real.seek(0) ? real.readAll() : QByteArray();
+        const qsizetype table = good.indexOf(QByteArray("\x08\0\0\0\x28\0\0\0", 8)) - 8;
+        QVERIFY(table > 0);
+        const auto changed = [&good](qsizetype at, quint64 value, int bytes) {
+            QByteArray b = good;
+            for (int i = 0; i < bytes; ++i)
+                b[at + i] = char(value >> (8 * i));
+            return b;
+        };
+        QTest::newRow("window size 0") << changed(lzxc + 12, 0, 4) << true;
+        QTest::newRow("reset block length 0") << changed(table + 32, 0, 8) << true;
+        QTest::newRow("reset block length 2^62") << changed(table + 32, quint64(1) << 62, 8) << true;
+        QTest::newRow("cut short") << good.left(20000) << true;
+        const qsizetype content = lzxc + 434;  // early in the compressed first page
+        QTest::newRow("flipped byte") << changed(content, quint8(~good[content]), 1) << true;
+    }
+
+    // A pipe in the help file's place: reported, never waited on.
+    void pipeReportedInWindow()
+    {
+        QVERIFY(QFile::remove(kChm));
+        QVERIFY(::mkfifo(QFile::encodeName(kChm).constData(), 0600) == 0);
+        ::alarm(60);  // a hang ends the test as a failure
+        QTextBrowser* browser = showHelp();
+        ::alarm(0);
+        QVERIFY(browser && browser->toPlainText().contains(QStringLiteral("を開けません。")));
     }
     void unreadableFileReportedInWindow()
     {
@@ -472,7 +503,8 @@ private slots:
         }
     }
 
-    // Opening help, from the request until the page is set.
+    // Opening help again and again, from the request until the page is set;
+    // its time limit is kept by bench/bench_windows.cpp.
     void openingIsQuick()
     {
         const auto median = [](std::vector<qint64> v) {
@@ -499,8 +531,6 @@ private slots:
         }
         qInfo("help opening, median of 7: new window %.2f ms, raising the open window %.2f ms", median(firstOpen),
               median(again));
-        QVERIFY(median(firstOpen) < 200.0);
-        QVERIFY(median(again) < 200.0);
     }
 };
 

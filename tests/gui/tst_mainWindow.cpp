@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -10,6 +11,8 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/dispLines.h"
 #include "app/frmMain.h"
@@ -210,6 +213,67 @@ private slots:
         QVERIFY(blocker.remove());
         QVERIFY(p.main->close());
         QCOMPARE(stored(), (QList<int> {100, 100, 0}));
+    }
+
+    // A pipe for a settings file neither blocks the start nor is taken for
+    // settings; a format error met while reading is no failure to store; a
+    // close that cannot store asks and may end without them; without any
+    // settings location the close says so once and creates nothing.
+    void settingsNeverTrapTheProgram()
+    {
+        const QString file = folders->configDir() + QStringLiteral("/Qorvex/lunvelde.conf");
+        folders->writeSettingsText(settings(230, 310, 0));
+        QFile::remove(file);
+        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+        ::alarm(60);  // a hang ends the test as a failure
+        {
+            Program p;
+            p.open();
+            QCOMPARE(p.main->pos(), QPoint(100, 100));
+            QVERIFY(!p.main->close());  // asked; the hooked answer is No
+            ui::setHookedAnswer(true);
+            QVERIFY(p.main->close());
+            ui::setHookedAnswer(false);
+        }
+        ::alarm(0);
+        const auto stores = [this] {
+            QList<ui::MsgRecord> found;
+            for (const ui::MsgRecord& m : recorder->messages)
+                if (m.text.startsWith(kCannotStore))
+                    found << m;
+            return found;
+        };
+        QCOMPARE(stores().size(), 2);
+        QCOMPARE(stores()[1].kind, ui::MsgKind::Question);
+        QVERIFY(stores()[1].text.contains(file));
+
+        QFile::remove(file);
+        {
+            Program p;
+            p.open();
+            folders->writeSettingsText("[General\nWindowTop=230\n");  // edited meanwhile
+            QVERIFY(p.main->close());
+        }
+        QCOMPARE(stores().size(), 2);
+        QCOMPARE(stored(), (QList<int> {100, 100, 0}));
+
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        qunsetenv("HOME");
+        qunsetenv("XDG_CONFIG_HOME");
+        const bool rootConfigBefore = QFileInfo::exists(QStringLiteral("/.config/Qorvex"));
+        {
+            Program p;
+            p.open();
+            p.main->move(140, 160);
+            QVERIFY(p.main->close());
+            QVERIFY(p.main->close());
+        }
+        qputenv("HOME", home);
+        qputenv("XDG_CONFIG_HOME", config);
+        QCOMPARE(stores().size(), 3);
+        QCOMPARE(stores()[2].kind, ui::MsgKind::Plain);
+        QCOMPARE(QFileInfo::exists(QStringLiteral("/.config/Qorvex")), rootConfigBefore);
     }
 
     // Not resizable; the step buttons are the only stops of the keyboard

@@ -13,6 +13,8 @@
 
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/mainState.h"
 #include "sites/frmLoc.h"
@@ -451,6 +453,23 @@ private slots:
         QCOMPARE(state->currentSiteIndex, 1);
         QCOMPARE(state->defaultSiteIndex, 1);
         QVERIFY(dlg->isVisible());
+
+        // A pipe or a device in the file's place: listed as nothing, and
+        // every registration refused, without waiting on it.
+        QVERIFY(::mkfifo("pipe", 0600) == 0);
+        ::alarm(60);  // a hang ends the test as a failure
+        for (const char* target : {"pipe", "/dev/null", "/dev/zero"}) {
+            QFile::remove(kFile);
+            QVERIFY(QFile::link(QString::fromLatin1(target), kFile));
+            dlg->funcShow();
+            registerWith("cmdNew", true);
+            registerWith("cmdOver", true);
+        }
+        ::alarm(0);
+        QCOMPARE(recorder->count(kAppendFailed), 4);
+        QCOMPARE(recorder->count(kOverwriteFailed), 5);
+        QCOMPARE(state->currentSiteIndex, 1);
+        QCOMPARE(state->defaultSiteIndex, 1);
     }
 
     // Tab order, and neither Enter nor Escape presses a button, in both dialogs.

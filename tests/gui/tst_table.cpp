@@ -157,8 +157,8 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), lines()[1].mid(3) + "\r\n" + lines()[2] + "\r\n");
     }
 
-    // Filling the table (31 days computed, formatted and put into the view)
-    // must stay within 2 ms.
+    // Filling the table again and again (31 days computed, formatted and put
+    // into the view); its time limit is kept by bench/bench_windows.cpp.
     void fillingTheTableIsFast()
     {
         setDate(2000, 1, 1);
@@ -174,10 +174,6 @@ private slots:
         const double medianMs = ns[ns.size() / 2] / 1e6;
         qInfo("funcShow for 31 days: median %.3f ms over %zu runs", medianMs, ns.size());
         QCOMPARE(lines().size(), 31);
-#if defined(__SANITIZE_ADDRESS__)
-        QSKIP("timing is not meaningful in a sanitizer build");
-#endif
-        QVERIFY2(medianMs <= 2.0, qPrintable(QString::number(medianMs)));
     }
 };
 

@@ -1,0 +1,15 @@
+// Whether the program can reach a display before the toolkit tries to (it
+// would abort the process with a core dump when it cannot).
+#pragma once
+
+namespace display {
+
+// False only when the toolkit will use the X11 platform (QT_QPA_PLATFORM unset
+// or "xcb", and no Wayland session to try first) and no X server answers on
+// DISPLAY. Any other platform is left to the toolkit.
+bool usable();
+
+// The one line the program prints when there is no display.
+const char* noDisplayLine();
+
+}  // namespace display

@@ -1,0 +1,88 @@
+// Timing of the windows, with the limits they must keep (make bench): the
+// month table filled in at most 2 ms (median of 300), the help window opened
+// and raised again in at most 200 ms each (median of 7), the site dialog
+// filled from 10 MB of line feeds in at most 1 s (median of 3). Runs on the
+// offscreen platform; exits with 1 when a limit is missed.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/mainState.h"
+#include "engine/prcCalc.h"
+#include "sites/frmLoc.h"
+#include "table/frmTable.h"
+#include "ui/helpViewer.h"
+
+namespace {
+
+double medianMs(int runs, const std::function<void()>& before, const std::function<void()>& act)
+{
+    std::vector<qint64> ns;
+    for (int i = 0; i < runs; ++i) {
+        before();
+        QElapsedTimer t;
+        t.start();
+        act();
+        ns.push_back(t.nsecsElapsed());
+    }
+    std::sort(ns.begin(), ns.end());
+    return ns[ns.size() / 2] / 1e6;
+}
+
+bool report(const char* what, double ms, double limitMs)
+{
+    const bool ok = ms <= limitMs;
+    std::printf("%-40s median %8.3f ms  (limit %g ms)%s\n", what, ms, limitMs, ok ? "" : "  EXCEEDED");
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    bool ok = true;
+
+    TcMainState state;
+    putDefaultSite(state);
+    state.dispYear = 2000;
+    state.dispMonth = 1;
+    state.dispDay = 1;
+    TcCalc calc(state);
+    TcTable table(state, calc, nullptr);
+    table.show();
+    ok &= report("month table filled (31 days)", medianMs(300, [] {}, [&] { table.funcShow(); }), 2.0);
+
+    QTemporaryDir work;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(work.path());
+    QFile::copy(QStringLiteral(LUNVELDE_SOURCE_DIR "/help/lunvelde.chm"), QStringLiteral("lunvelde.chm"));
+    std::unique_ptr<TcHelp> help;
+    ok &= report("help window opened", medianMs(7, [&] { help = std::make_unique<TcHelp>(); help->funcCreate(); },
+                                                [&] { help->show(); }),
+                 200.0);
+    ok &= report("open help window raised again", medianMs(7, [&] {
+        auto* browser = help->window()->findChild<QTextBrowser*>(QStringLiteral("helpBrowser"));
+        browser->setSource(QUrl(QStringLiteral("chm:/figures.html")));
+    }, [&] { help->show(); }), 200.0);
+    help.reset();
+
+    {
+        QFile sites(QStringLiteral("obspoint.txt"));
+        sites.open(QIODevice::WriteOnly);
+        sites.write(QByteArray(10 << 20, '\n'));
+    }
+    TcLocate locate(state, nullptr);
+    ok &= report("site dialog filled (10 MB of line feeds)", medianMs(3, [] {}, [&] { locate.funcShow(); }), 1000.0);
+    QDir::setCurrent(previous);
+    return ok ? 0 : 1;
+}
