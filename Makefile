@@ -14,9 +14,10 @@ DEPS := cmake make g++ pkg-config \
         libchm1 libchm-dev \
         clang libclang-rt-14-dev \
         xvfb xauth xdotool xclip imagemagick x11-utils \
-        desktop-file-utils file locales
+        desktop-file-utils file locales \
+        openbox x11-utils dpkg-dev fakeroot lintian appstream man-db bash-completion
 
-.PHONY: all deps configure build run test check sanitize install bench fuzz help accuracy clean
+.PHONY: all deps configure build run test check sanitize install package bench fuzz help accuracy clean
 
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS ?= 60
@@ -71,6 +72,10 @@ sanitize: deps
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package: $(BUILD)/lunvelde_<version>_amd64.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench
