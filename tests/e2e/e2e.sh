@@ -24,14 +24,13 @@ mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$work/run"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 export TZ=JST-9 LANG=C.UTF-8
 
-# A display number of our own.
-disp=
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then disp=$n; break; fi
-done
-[ -n "$disp" ] || { echo "no free X display"; exit 1; }
-Xvfb ":$disp" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# A display number of our own: the server takes the first free one and
+# reports it, so tests running at the same time never share a server.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+disp=$(head -n 1 "$work/display")
+[ -n "$disp" ] || { cat "$work/xvfb.log"; echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$disp"
 app=
 wm=
