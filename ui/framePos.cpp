@@ -119,10 +119,12 @@ bool managerSupports(xcb_connection_t* c, xcb_window_t root, xcb_atom_t atom)
 // mapped (_NET_REQUEST_FRAME_EXTENTS); null when there is no answer.
 QPoint frameOffset(QWidget* window)
 {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return {};
-    xcb_connection_t* c = x11->connection();
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return {};
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     const xcb_atom_t request = internAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
     if (request == XCB_ATOM_NONE || !managerSupports(c, root, request))
