@@ -44,6 +44,13 @@ out=$("$root/usr/bin/lunvelde-table" --year 2000 --month 1 --lat 35.67 --lon 139
 [ "$out" = $' 2000/  1/  1      6:51   16:38    1:42   13: 6   23.9 \r' ] || fail "installed lunvelde-table: '$out'"
 ok "unpacked; the installed lunvelde-table runs"
 
+# The completion offers the options not given yet, at most one output format.
+words=$(bash -c 'source /usr/share/bash-completion/bash_completion && source "$1" &&
+  COMP_WORDS=(lunvelde-table --csv --year 2000 -); COMP_CWORD=4; COMP_LINE="${COMP_WORDS[*]}";
+  COMP_POINT=${#COMP_LINE}; _lunvelde_table; echo ${COMPREPLY[*]}' _ "$root/usr/share/bash-completion/completions/lunvelde-table")
+[ "$words" = "--month --lat --lon --tz --summer --version --help" ] || fail "completion offers '$words'"
+ok "bash completion"
+
 for page in lunvelde lunvelde-table; do
   f="$root/usr/share/man/man1/$page.1.gz"
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$f" 2>&1 >"$work/$page.txt")
