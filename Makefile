@@ -15,7 +15,7 @@ DEPS := cmake make g++ pkg-config \
         clang libclang-rt-14-dev \
         xvfb xauth xdotool xclip imagemagick x11-utils \
         desktop-file-utils file locales \
-        libxcb1-dev openbox x11-utils dpkg-dev fakeroot lintian appstream man-db bash-completion
+        libxcb1-dev openbox dpkg-dev fakeroot lintian appstream man-db bash-completion
 
 .PHONY: all deps configure build run test check sanitize install package bench fuzz help accuracy clean
 
