@@ -15,9 +15,10 @@ DEPS := cmake make g++ pkg-config \
         liberfa-dev python3-ephem \
         clang libclang-rt-14-dev \
         xvfb xauth xdotool xclip imagemagick x11-utils \
-        desktop-file-utils file locales
+        desktop-file-utils file locales \
+        libxcb1-dev openbox dpkg-dev fakeroot lintian appstream man-db bash-completion
 
-.PHONY: all deps configure build run test check sanitize install bench bench-peers bench-window fuzz help accuracy clean
+.PHONY: all deps configure build run test check sanitize install package bench bench-peers bench-window fuzz help accuracy clean
 
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS ?= 60
@@ -66,12 +67,16 @@ sanitize: deps
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --test-dir $(BUILD)-asan --output-on-failure -j $(JOBS) -E '^(e2e|install)$$'
+	  ctest --test-dir $(BUILD)-asan --output-on-failure -j $(JOBS) -E '^(e2e|install|package)$$'
 
 # Installs under PREFIX: /usr/local for root, ~/.local for everybody else.
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package: $(BUILD)/lunvelde_<version>_amd64.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target lunvelde_bench lunvelde_bench_windows

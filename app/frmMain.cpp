@@ -29,6 +29,7 @@
 #include "table/frmTable.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
+#include "ui/framePos.h"
 #include "ui/modalDialog.h"
 #include "ui/msgBox.h"
 #include "ui/phaseImage.h"
@@ -324,7 +325,7 @@ void TcMain::funcShow()
 {
     Settings settings;
     readSettings(settings);  // the defaults when the values cannot be read
-    move(settings.left, settings.top);
+    ui::moveFrame(this, QPoint(settings.left, settings.top));
     cMain.defaultSiteIndex = settings.initData;
 
     cMain.pi = 3.141592653589793;

@@ -71,6 +71,7 @@ int main(int argc, char* argv[])
     TcApplication app(argc, argv);
     try {
         QApplication::setApplicationName(QStringLiteral("Lunvelde"));
+        QGuiApplication::setDesktopFileName(QStringLiteral(LUNVELDE_APP_ID));
         app.setProperty("helpFile", QString::fromLatin1(kApplicationHelpFile));
         ui::installFontSubstitutes();
         QApplication::setFont(ui::dialogFont());

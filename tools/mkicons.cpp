@@ -7,7 +7,8 @@
 //   mkicons <resources folder>
 //
 // writes btn_exit.png, btn_date.png, btn_locate.png, btn_calc.png,
-// btn_before.png, btn_next.png, btn_help.png, lunvelde.png (64 x 64) and
+// btn_before.png, btn_next.png, btn_help.png, lunvelde.png (64 x 64), each
+// also as <name>@2x.png at twice the size, and
 // icons/hicolor/<N>x<N>/apps/lunvelde.png for N = 16 ... 256.
 
 #include <QDir>
@@ -19,6 +20,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -42,12 +44,14 @@ bool save(const QImage& img, const QString& path)
     return true;
 }
 
-// Runs a drawing in the 20 x 20 coordinate system of a button picture.
-QImage button(const std::function<void(QPainter&)>& draw)
+// Runs a drawing in the 20 x 20 coordinate system of a button picture, on
+// scale x 20 pixels.
+QImage button(const std::function<void(QPainter&)>& draw, int scale)
 {
-    QImage img = canvas(kButtonSize);
+    QImage img = canvas(kButtonSize * scale);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(scale, scale);
     draw(p);
     p.end();
     return img;
@@ -253,15 +257,24 @@ int main(int argc, char** argv)
     const QDir out(QString::fromLocal8Bit(argv[1]));
     bool ok = true;
 
-    ok &= save(button(drawExit), out.filePath("btn_exit.png"));
-    ok &= save(button(drawDate), out.filePath("btn_date.png"));
-    ok &= save(button(drawLocate), out.filePath("btn_locate.png"));
-    ok &= save(button(drawCalc), out.filePath("btn_calc.png"));
-    ok &= save(button([](QPainter& p) { drawArrow(p, -1); }), out.filePath("btn_before.png"));
-    ok &= save(button([](QPainter& p) { drawArrow(p, +1); }), out.filePath("btn_next.png"));
-    ok &= save(button(drawHelp), out.filePath("btn_help.png"));
+    // Each picture also at twice the size, "@2x": QIcon takes it on screens
+    // scaled to 200 %.
+    const std::pair<const char*, std::function<void(QPainter&)>> buttons[] = {
+        {"btn_exit", drawExit},
+        {"btn_date", drawDate},
+        {"btn_locate", drawLocate},
+        {"btn_calc", drawCalc},
+        {"btn_before", [](QPainter& p) { drawArrow(p, -1); }},
+        {"btn_next", [](QPainter& p) { drawArrow(p, +1); }},
+        {"btn_help", drawHelp},
+    };
+    for (const auto& [name, draw] : buttons) {
+        ok &= save(button(draw, 1), out.filePath(QLatin1String(name) + QStringLiteral(".png")));
+        ok &= save(button(draw, 2), out.filePath(QLatin1String(name) + QStringLiteral("@2x.png")));
+    }
 
     ok &= save(programIcon(64), out.filePath("lunvelde.png"));
+    ok &= save(programIcon(128), out.filePath("lunvelde@2x.png"));
     for (int n : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString dir = QStringLiteral("icons/hicolor/%1x%1/apps").arg(n);
         if (!out.mkpath(dir)) {

@@ -1,5 +1,7 @@
 #include "ui/fonts.h"
 
+#include "ui/framePos.h"
+
 #include <QWidget>
 
 namespace ui {
@@ -33,7 +35,7 @@ QFont fixedFont()
 
 void placeBelow(QWidget* window, const QWidget* owner)
 {
-    window->move(owner->x() + 30, owner->y() + 50);
+    moveFrame(window, owner->pos() + QPoint(30, 50));
 }
 
 }  // namespace ui

@@ -1,18 +1,20 @@
 #!/bin/bash
 # End-to-end test in a real X server: starts the program under Xvfb in a
 # temporary working folder with its own settings, drives it with the keyboard
-# as a person would, and checks what a person sees and gets.
+# as a person would, and checks what a person sees and gets. The window
+# position must survive five start/close cycles on the bare server and five
+# under a window manager (openbox), where the rest of the test runs too.
 #
 #   e2e.sh BUILD_DIR SOURCE_DIR
 #
-# Exits 77 (reported as skipped) when Xvfb or xdotool is not available.
+# Exits 77 (reported as skipped) when Xvfb, openbox or xdotool is not available.
 # With LUNVELDE_SCREENSHOTS=DIR it also saves screenshots of the main window
 # and the month table into DIR.
 set -u
 build=$(cd "$1" && pwd)
 src=$(cd "$2" && pwd)
 
-for tool in Xvfb xdotool xclip import; do
+for tool in Xvfb openbox xdotool xwininfo xprop xclip import; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 
@@ -22,19 +24,20 @@ mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$work/run"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 export TZ=JST-9 LANG=C.UTF-8
 
-# A display number of our own.
-disp=
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then disp=$n; break; fi
-done
-[ -n "$disp" ] || { echo "no free X display"; exit 1; }
-Xvfb ":$disp" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# A display number of our own: the server takes the first free one and
+# reports it, so tests running at the same time never share a server.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+disp=$(head -n 1 "$work/display")
+[ -n "$disp" ] || { cat "$work/xvfb.log"; echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$disp"
 app=
+wm=
 
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null
   kill "$xvfb" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
@@ -64,8 +67,72 @@ window() {
 key() { xdotool key --delay 60 "$@"; sleep 0.3; }
 typetext() { xdotool type --delay 40 "$1"; sleep 0.2; }
 
-(cd "$work/run" && exec "$build/lunvelde") >"$work/app.log" 2>&1 &
-app=$!
+start() {
+  (cd "$work/run" && exec "$build/lunvelde") >"$work/app.log" 2>&1 &
+  app=$!
+}
+
+# ﾌｧｲﾙ(&F) > 終了(&E) in the focused main window; the settings are written at close.
+quit() {
+  key alt+f e
+  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app" 2>/dev/null && fail "program still running after 終了"
+  app=
+}
+
+# "x,y" of the screen position of the top-level window holding $1: the window
+# manager's frame, or the window itself on a bare server.
+frame() {
+  local id=$1 parent root
+  root=$(xwininfo -root | awk '/Window id:/{print $4}')
+  for _ in 1 2 3 4; do
+    parent=$(xwininfo -children -id "$id" | awk '/Parent window id:/{print $4}')
+    [ "$parent" = "$root" ] || [ -z "$parent" ] && break
+    id=$parent
+  done
+  xwininfo -id "$id" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} END{print x "," y}'
+}
+
+conf="$XDG_CONFIG_HOME/Qorvex/lunvelde.conf"
+stored() { awk -F= '/^WindowLeft=/{x=$2} /^WindowTop=/{y=$2} END{print x "," y}' "$conf"; }
+
+# Five start/close cycles from the stored position 100,120: the frame opens
+# there and the same values are stored at every close.
+cycles() {
+  mkdir -p "$(dirname "$conf")"
+  printf '[General]\nWindowTop=120\nWindowLeft=100\ninitData=0\n' >"$conf"
+  local i id at seen=
+  for i in 1 2 3 4 5; do
+    start
+    id=$(window '^Lunvelde') || fail "$1: main window did not open"
+    sleep 0.5
+    at=$(frame "$id")
+    quit
+    seen="$seen $at/$(stored)"
+    [ "$at" = 100,120 ] && [ "$(stored)" = 100,120 ] || fail "$1: cycle $i: frame/stored position:$seen"
+  done
+  echo "ok: $1: five cycles, frame and stored position 100,120 each time"
+}
+
+cycles "bare X server"
+
+# The rest under the window manager.
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm=$!
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+kill -0 "$wm" 2>/dev/null || fail "openbox did not start"
+cycles "openbox"
+rm -f "$conf"
+
+# The frame of window $2 is 30 right of and 50 below the frame of window $1.
+below() {
+  local ox oy dx dy
+  IFS=, read -r ox oy <<<"$(frame "$1")"
+  IFS=, read -r dx dy <<<"$(frame "$2")"
+  [ $((dx - ox)),$((dy - oy)) = 30,50 ] || fail "$3 at $dx,$dy, owner at $ox,$oy: not 30 right, 50 below"
+}
+
+start
 
 main=$(window '^Lunvelde') || fail "main window did not open"
 title=$(xdotool getwindowname "$main")
@@ -76,7 +143,8 @@ echo "ok: caption '$title'"
 # 設定(&S) > 年月日(&D): type 20 January 2000 and confirm with 了　解 (the
 # fourth stop after the day field: three up/down controls, then the button).
 key alt+s d
-window '年月日の入力' >/dev/null || fail "date dialog did not open"
+dlg=$(window '年月日の入力') || fail "date dialog did not open"
+below "$main" "$dlg" "date dialog"
 key ctrl+a; typetext "2000"
 key Tab ctrl+a; typetext "1"
 key Tab ctrl+a; typetext "20"
@@ -87,6 +155,7 @@ main=$(window '^Lunvelde') || fail "main window lost after the date dialog"
 # 設定(&S) > 観測地(&L): type a new site and take it over with 了　解.
 key alt+s l
 loc=$(window '観測地の入力') || fail "site dialog did not open"
+below "$main" "$loc" "site dialog"
 key ctrl+a; typetext "Kyoto"
 key Tab ctrl+a; typetext "35.01"
 key Tab ctrl+a; typetext "135.75"
@@ -102,6 +171,8 @@ echo "ok: site taken over, caption '$title'"
 # order) puts the rows on the clipboard.
 key alt+d c
 tbl=$(window '月間出没時刻') || fail "month table did not open"
+below "$main" "$tbl" "month table"
+echo "ok: dialogs 30 right of and 50 below the main window's frame"
 [ -n "${LUNVELDE_SCREENSHOTS:-}" ] && import -window "$tbl" "$LUNVELDE_SCREENSHOTS/month-table.png"
 key Tab space
 "$build/lunvelde-table" --year 2000 --month 1 --lat 35.01 --lon 135.75 --tz 9 >"$work/expected.txt" \
@@ -122,14 +193,10 @@ echo "ok: details window opened with Alt+D K"
 
 # ﾌｧｲﾙ(&F) > 終了(&E): the settings are written at close.
 main=$(window '^Lunvelde') || fail "main window lost"
-key alt+f e
-for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app" 2>/dev/null && fail "program still running after 終了"
-app=
-conf="$XDG_CONFIG_HOME/Qorvex/lunvelde.conf"
+quit
 [ -f "$conf" ] || fail "no settings written"
 for v in WindowTop WindowLeft initData; do
   grep -q "^$v=" "$conf" || fail "settings lack $v"
 done
 echo "ok: settings written"
-echo "e2e: 5 passed, 0 failed"
+echo "e2e: 8 passed, 0 failed"

@@ -1,8 +1,8 @@
 #!/bin/bash
 # Installs into a temporary prefix and checks what a user gets: the files in
 # their usual places, a desktop entry that desktop-file-validate accepts, and
-# a launcher that fills the per-user working folder once and never
-# overwrites it afterwards.
+# a launcher that fills the per-user working folder once, never overwrites
+# the user's site list and takes over a newer help file after an upgrade.
 #
 #   test_install.sh BUILD_DIR SOURCE_DIR
 set -u
@@ -18,7 +18,7 @@ ok() { echo "ok: $*"; passed=$((passed + 1)); }
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "cmake --install"; }
 
 for f in bin/lunvelde bin/lunvelde-table bin/lunvelde-launch \
-         share/applications/lunvelde.desktop \
+         share/applications/io.github.lunvelde.lunvelde.desktop \
          share/lunvelde/obspoint.txt share/lunvelde/lunvelde.chm; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
@@ -33,13 +33,13 @@ done
 ok "files installed"
 
 if command -v desktop-file-validate >/dev/null; then
-  out=$(desktop-file-validate "$prefix/share/applications/lunvelde.desktop" 2>&1) || { echo "$out"; fail "desktop-file-validate"; }
+  out=$(desktop-file-validate "$prefix/share/applications/io.github.lunvelde.lunvelde.desktop" 2>&1) || { echo "$out"; fail "desktop-file-validate"; }
   echo "$out" | grep -q -i 'error' && { echo "$out"; fail "desktop entry has errors"; }
   ok "desktop entry valid"
 else
   echo "desktop-file-validate not installed: entry not validated"
 fi
-grep -q '^Exec=lunvelde-launch$' "$prefix/share/applications/lunvelde.desktop" || fail "Exec line"
+grep -q '^Exec=lunvelde-launch$' "$prefix/share/applications/io.github.lunvelde.lunvelde.desktop" || fail "Exec line"
 
 # The launcher: first start fills the working folder, later starts keep it.
 export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
@@ -57,6 +57,15 @@ cp "$folder/obspoint.txt" "$work/edited.txt"
 "$prefix/bin/lunvelde-launch" >"$work/run2.log" 2>&1 || { cat "$work/run2.log"; fail "second start"; }
 cmp -s "$folder/obspoint.txt" "$work/edited.txt" || fail "the user's site file was overwritten"
 ok "later starts keep the user's files"
+
+# An upgrade brings a newer help file: the next start puts it in the folder,
+# and the user's site list stays.
+printf 'newer help' >"$prefix/share/lunvelde/lunvelde.chm"
+touch -d '+1 hour' "$prefix/share/lunvelde/lunvelde.chm"
+"$prefix/bin/lunvelde-launch" >"$work/run3.log" 2>&1 || { cat "$work/run3.log"; fail "start after the upgrade"; }
+cmp -s "$folder/lunvelde.chm" "$prefix/share/lunvelde/lunvelde.chm" || fail "newer help file not taken over"
+cmp -s "$folder/obspoint.txt" "$work/edited.txt" || fail "the user's site file was overwritten at the upgrade"
+ok "an upgrade's newer help file replaces the old one"
 
 out=$("$prefix/bin/lunvelde-table" --year 2000 --month 1 --lat 35.67 --lon 139.5 --tz 9 | head -n 1)
 [ "$out" = $' 2000/  1/  1      6:51   16:38    1:42   13: 6   23.9 \r' ] || fail "installed lunvelde-table: '$out'"
