@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "ui/framePos.h"
 #include "ui/fonts.h"
 #include "ui/sjis.h"
 
@@ -121,9 +122,9 @@ void TcAlmanac::funcShow()
         const QRect screen = owner->screen()->availableGeometry();
         const int width = sizeHint().width() + 10;  // with a window frame
         if (frame.right() + 9 + width <= screen.right())
-            move(frame.right() + 9, owner->y());
+            ui::moveFrame(this, QPoint(frame.right() + 9, frame.top()));
         else if (frame.left() - 9 - width >= screen.left())
-            move(frame.left() - 9 - width, owner->y());
+            ui::moveFrame(this, QPoint(frame.left() - 9 - width, frame.top()));
         else
             ui::placeBelow(this, owner);
         placed = true;
