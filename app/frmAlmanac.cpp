@@ -73,30 +73,23 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
     lblSite = cell(this, grid, row++, 0, QStringLiteral("lblSite"), left, false, 4);
     grid->addWidget(rule(this), row++, 0, 1, 4);
 
-    const QString heads[] = {QString(), QStringLiteral("時刻"), QStringLiteral("方位・高度"),
-                             QStringLiteral("メイン画面")};
-    for (int c = 0; c < 4; ++c)
-        cell(this, grid, row, c, QString(), c ? right : left, true)->setText(heads[c]);
-    ++row;
-    for (int r = 0; r < 7; ++r, ++row) {
-        eventCells.emplace_back();
-        for (int c = 0; c < 4; ++c)
-            eventCells.back().push_back(
-                cell(this, grid, row, c, QStringLiteral("event%1_%2").arg(r).arg(c), c ? right : left));
-    }
-    grid->addWidget(rule(this), row++, 0, 1, 4);
-
-    const QString twilightHeads[] = {QStringLiteral("薄明"), QStringLiteral("始まり"), QStringLiteral("終わり")};
-    for (int c = 0; c < 3; ++c)
-        cell(this, grid, row, c, QString(), c ? right : left, true)->setText(twilightHeads[c]);
-    ++row;
-    for (int r = 0; r < 3; ++r, ++row) {
-        twilightCells.emplace_back();
-        for (int c = 0; c < 3; ++c)
-            twilightCells.back().push_back(
-                cell(this, grid, row, c, QStringLiteral("twilight%1_%2").arg(r).arg(c), c ? right : left));
-    }
-    grid->addWidget(rule(this), row++, 0, 1, 4);
+    // A heading row, rows of cells named name<row>_<column>, and a rule.
+    const auto block = [&](const QStringList& heads, int rows, const QString& name) {
+        std::vector<std::vector<QLabel*>> cells(rows);
+        for (int c = 0; c < heads.size(); ++c)
+            cell(this, grid, row, c, QString(), c ? right : left, true)->setText(heads[c]);
+        ++row;
+        for (int r = 0; r < rows; ++r, ++row)
+            for (int c = 0; c < heads.size(); ++c)
+                cells[r].push_back(cell(this, grid, row, c, QStringLiteral("%1%2_%3").arg(name).arg(r).arg(c),
+                                        c ? right : left));
+        grid->addWidget(rule(this), row++, 0, 1, 4);
+        return cells;
+    };
+    eventCells = block({QString(), QStringLiteral("時刻"), QStringLiteral("方位・高度"), QStringLiteral("メイン画面")},
+                       7, QStringLiteral("event"));
+    twilightCells = block({QStringLiteral("薄明"), QStringLiteral("始まり"), QStringLiteral("終わり")}, 3,
+                          QStringLiteral("twilight"));
 
     cell(this, grid, row, 0, QString(), left, true)->setText(QStringLiteral("今月の朔弦望"));
     // The phases stand in two columns: the first three, then the rest.
