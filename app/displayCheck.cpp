@@ -14,6 +14,15 @@ bool isSet(const char* name)
     return v && *v;
 }
 
+using Disconnect = void (*)(void*);
+
+// The check's connection, kept until release().
+struct Held {
+    void* library = nullptr;
+    void* connection = nullptr;
+    Disconnect disconnect = nullptr;
+} held;
+
 // Connects to the X server through the same library the toolkit uses.
 bool xServerAnswers()
 {
@@ -24,19 +33,24 @@ bool xServerAnswers()
         return true;  // the toolkit's own message then says what is missing
     using Connect = void* (*)(const char*, int*);
     using HasError = int (*)(void*);
-    using Disconnect = void (*)(void*);
     const auto connect = reinterpret_cast<Connect>(::dlsym(xcb, "xcb_connect"));
     const auto hasError = reinterpret_cast<HasError>(::dlsym(xcb, "xcb_connection_has_error"));
     const auto disconnect = reinterpret_cast<Disconnect>(::dlsym(xcb, "xcb_disconnect"));
-    bool ok = true;
-    if (connect && hasError && disconnect) {
-        void* c = connect(nullptr, nullptr);
-        ok = c && hasError(c) == 0;
-        if (c)
-            disconnect(c);
+    if (!connect || !hasError || !disconnect) {
+        ::dlclose(xcb);
+        return true;
     }
+    void* c = connect(nullptr, nullptr);
+    const bool ok = c && hasError(c) == 0;
+    if (ok) {
+        release();
+        held = {xcb, c, disconnect};
+        return true;
+    }
+    if (c)
+        disconnect(c);
     ::dlclose(xcb);
-    return ok;
+    return false;
 }
 
 }  // namespace
@@ -50,6 +64,15 @@ bool usable()
     if (!xcbOnly && isSet("WAYLAND_DISPLAY"))
         return true;
     return xServerAnswers();
+}
+
+void release()
+{
+    if (held.connection)
+        held.disconnect(held.connection);
+    if (held.library)
+        ::dlclose(held.library);
+    held = {};
 }
 
 const char* noDisplayLine()

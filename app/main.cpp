@@ -69,6 +69,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     TcApplication app(argc, argv);
+    display::release();  // the toolkit is connected now
     try {
         QApplication::setApplicationName(QStringLiteral("Lunvelde"));
         QGuiApplication::setDesktopFileName(QStringLiteral(LUNVELDE_APP_ID));
