@@ -12,11 +12,17 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QToolButton>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <limits>
 
 #include "app/dayStep.h"
@@ -62,11 +68,36 @@ QString settingsPath()
            kOrganisation + QLatin1Char('/') + kApplication + QStringLiteral(".conf");
 }
 
-// Only a regular file (or none yet) is handed to QSettings: a pipe or a
-// device there would block or be taken for settings.
-bool settingsUsable(const QString& path)
+// QSettings opens its file with a plain, blocking open, and another program
+// may put a pipe or a device in the file's place after any check. So
+// QSettings only ever sees a private copy: the file's text is read here
+// without blocking, from a regular file of bounded size (an absent file reads
+// as empty), and a store puts the written copy in the file's place with one
+// rename.
+constexpr qint64 kMaxSettingsBytes = 64 * 1024;
+
+bool readSettingsText(const QString& path, QByteArray& text)
 {
-    return !path.isEmpty() && fileio::regularOrAbsent(QFile::encodeName(path).toStdString());
+    text.clear();
+    if (path.isEmpty())
+        return false;
+    errno = 0;
+    const int fd = fileio::openRegular(QFile::encodeName(path).toStdString(), O_RDONLY);
+    if (fd < 0)
+        return errno == ENOENT;
+    char buffer[4096];
+    ssize_t n = 0;
+    while (text.size() <= kMaxSettingsBytes && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, n);
+    ::close(fd);
+    return n == 0 && text.size() <= kMaxSettingsBytes;
+}
+
+// A private file in folder holding text, for QSettings to read and write.
+bool makeCopy(QTemporaryFile& copy, const QString& folder, const QByteArray& text)
+{
+    copy.setFileTemplate(folder + QStringLiteral("/.lunvelde-XXXXXX.conf"));
+    return copy.open() && copy.write(text) == text.size() && copy.flush();
 }
 
 // Size of the area below the menu bar.
@@ -85,6 +116,17 @@ bool readInt32(const QSettings& settings, const QString& key, int32_t& out)
         return false;
     out = static_cast<int32_t>(n);
     return true;
+}
+
+// The three values, when all of them are there and valid.
+bool readValues(const QSettings& settings, TcMain::Settings& out)
+{
+    TcMain::Settings read;
+    const bool ok = settings.status() == QSettings::NoError && readInt32(settings, kWindowTop, read.top) &&
+                    readInt32(settings, kWindowLeft, read.left) && readInt32(settings, kInitData, read.initData);
+    if (ok)
+        out = read;
+    return ok;
 }
 
 QLabel* makeLine(QWidget* parent, const char* name, int y)
@@ -257,38 +299,44 @@ void TcMain::setDialogs(TcDate* date, TcLocate* locate, TcTable* table)
 bool TcMain::readSettings(Settings& out)
 {
     out = Settings {};
-    const QString path = settingsPath();
-    if (!settingsUsable(path))
+    QByteArray text;
+    QTemporaryFile copy;
+    if (!readSettingsText(settingsPath(), text) || !makeCopy(copy, QDir::tempPath(), text))
         return false;
-    const QSettings settings(path, QSettings::IniFormat);
-    Settings read;
-    const bool ok = settings.status() == QSettings::NoError && readInt32(settings, kWindowTop, read.top) &&
-                    readInt32(settings, kWindowLeft, read.left) && readInt32(settings, kInitData, read.initData);
-    out = ok ? read : Settings {};
-    return ok;
+    return readValues(QSettings(copy.fileName(), QSettings::IniFormat), out);
 }
 
 bool TcMain::writeSettings(const Settings& values)
 {
     const QString path = settingsPath();
-    if (!settingsUsable(path))
+    const QString folder = QFileInfo(path).absolutePath();
+    QByteArray text;
+    QTemporaryFile copy;
+    if (!readSettingsText(path, text) || !QDir().mkpath(folder) || !makeCopy(copy, folder, text))
         return false;
-    QSettings::Status status;
-    {
-        QSettings settings(path, QSettings::IniFormat);
-        settings.setValue(kWindowTop, values.top);
-        settings.setValue(kWindowLeft, values.left);
-        settings.setValue(kInitData, values.initData);
-        settings.sync();
-        status = settings.status();
-    }
-    if (status == QSettings::NoError)
-        return true;
+    // A settings file the user made read-only stays as it is; the copy that
+    // replaces the file keeps its permissions.
+    const QFileInfo old(path);
+    if (old.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return false;
+    copy.setPermissions(old.exists() ? old.permissions()
+                                     : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    QSettings settings(copy.fileName(), QSettings::IniFormat);
+    settings.setValue(kWindowTop, values.top);
+    settings.setValue(kWindowLeft, values.left);
+    settings.setValue(kInitData, values.initData);
+    settings.sync();
     // A format error may be the old text's, met while reading it before the
-    // write: what counts is whether the values are now in the file.
+    // write: what counts is whether the values are now in the copy.
     Settings back;
-    return status == QSettings::FormatError && readSettings(back) && back.top == values.top &&
-           back.left == values.left && back.initData == values.initData;
+    const bool written = settings.status() == QSettings::NoError ||
+                         (settings.status() == QSettings::FormatError &&
+                          readValues(QSettings(copy.fileName(), QSettings::IniFormat), back) &&
+                          back.top == values.top && back.left == values.left && back.initData == values.initData);
+    if (!written || ::rename(QFile::encodeName(copy.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return false;
+    copy.setAutoRemove(false);  // it is the settings file now
+    return true;
 }
 
 bool TcMain::storeSettings()
