@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace display {
 
@@ -40,15 +41,21 @@ bool xServerAnswers()
         ::dlclose(xcb);
         return true;
     }
-    void* c = connect(nullptr, nullptr);
-    const bool ok = c && hasError(c) == 0;
-    if (ok) {
-        release();
-        held = {xcb, c, disconnect};
-        return true;
+    // A server that is just resetting (its last client left a moment ago)
+    // refuses connections for a few milliseconds: ask again for up to a
+    // second before saying there is none.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (attempt)
+            ::usleep(50 * 1000);
+        void* c = connect(nullptr, nullptr);
+        if (c && hasError(c) == 0) {
+            release();
+            held = {xcb, c, disconnect};
+            return true;
+        }
+        if (c)
+            disconnect(c);
     }
-    if (c)
-        disconnect(c);
     ::dlclose(xcb);
     return false;
 }

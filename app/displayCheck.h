@@ -6,7 +6,8 @@ namespace display {
 
 // False only when the toolkit will use the X11 platform (QT_QPA_PLATFORM unset
 // or "xcb", and no Wayland session to try first) and no X server answers on
-// DISPLAY. Any other platform is left to the toolkit.
+// DISPLAY (asked again for up to a second, as a server may be resetting).
+// Any other platform is left to the toolkit.
 //
 // The connection made to ask the X server stays open until release(): a
 // server that resets when its last client leaves (Xvfb without -noreset, as

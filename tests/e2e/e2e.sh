@@ -26,7 +26,7 @@ export TZ=JST-9 LANG=C.UTF-8
 
 # A display number of our own: the server takes the first free one and
 # reports it, so tests running at the same time never share a server.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 disp=$(head -n 1 "$work/display")
@@ -44,7 +44,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { echo "FAIL: $*"; [ -s "$work/app.log" ] && sed "s/^/  program: /" "$work/app.log"; exit 1; }
 
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
