@@ -27,8 +27,8 @@
 
 #include "app/dayStep.h"
 #include "app/dispLines.h"
-#include "app/frmAlmanac.h"
-#include "app/regularFile.h"
+#include "almanac/frmAlmanac.h"
+#include "platform/regularFile.h"
 #include "app/today.h"
 #include "date/frmDate.h"
 #include "sites/frmLoc.h"

@@ -10,7 +10,7 @@
 
 #include "app/mainState.h"
 #include "engine/prcCalc.h"
-#include "ui/helpViewer.h"
+#include "app/helpViewer.h"
 
 class QAction;
 class QFrame;

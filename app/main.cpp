@@ -3,12 +3,12 @@
 // is shown and ends the program; one thrown by a handler while the loop runs
 // is shown and the loop goes on. The exit code is 0, or 1 when no display
 // can be reached (said in one line before the toolkit starts). The start-up
-// measurement (ui/startupProbe.h) is armed before the first window exists.
+// measurement (app/startupProbe.h) is armed before the first window exists.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <exception>
 
-#include "app/displayCheck.h"
+#include "platform/displayCheck.h"
 #include "app/frmMain.h"
 #include "date/frmDate.h"
 #include "engine/prcCalc.h"
@@ -17,7 +17,7 @@
 #include "table/frmTable.h"
 #include "ui/fonts.h"
 #include "ui/msgBox.h"
-#include "ui/startupProbe.h"
+#include "app/startupProbe.h"
 
 namespace {
 

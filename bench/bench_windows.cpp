@@ -19,7 +19,7 @@
 #include "engine/prcCalc.h"
 #include "sites/frmLoc.h"
 #include "table/frmTable.h"
-#include "ui/helpViewer.h"
+#include "app/helpViewer.h"
 
 namespace {
 

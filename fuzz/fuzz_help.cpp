@@ -9,8 +9,8 @@
 
 #include <QByteArray>
 
-#include "app/helpFile.h"
-#include "ui/helpParse.h"
+#include "chm/helpFile.h"
+#include "chm/helpParse.h"
 
 namespace {
 

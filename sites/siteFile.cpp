@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/regularFile.h"
+#include "platform/regularFile.h"
 #include "sites/numParse.h"
 
 namespace sitefile {

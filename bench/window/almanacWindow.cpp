@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "almanac/almanac.h"
-#include "app/almanacLines.h"
-#include "app/frmAlmanac.h"
+#include "almanac/almanacLines.h"
+#include "almanac/frmAlmanac.h"
 #include "app/frmMain.h"
 #include "ui/fonts.h"
 #include "ui/msgBox.h"

@@ -1,7 +1,7 @@
 // The texts of the almanac details window.
 #include <gtest/gtest.h>
 
-#include "app/almanacLines.h"
+#include "almanac/almanacLines.h"
 #include "app/dispLines.h"
 
 namespace {

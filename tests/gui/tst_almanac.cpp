@@ -5,8 +5,8 @@
 #include <QLabel>
 
 #include "almanac/almanac.h"
-#include "app/almanacLines.h"
-#include "app/frmAlmanac.h"
+#include "almanac/almanacLines.h"
+#include "almanac/frmAlmanac.h"
 #include "app/frmMain.h"
 #include "app/today.h"
 #include "support.h"

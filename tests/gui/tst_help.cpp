@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "support.h"
-#include "ui/helpViewer.h"
+#include "app/helpViewer.h"
 
 namespace {
 

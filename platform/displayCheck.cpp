@@ -1,4 +1,4 @@
-#include "app/displayCheck.h"
+#include "platform/displayCheck.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "almanac/almanacText.h"
-#include "app/almanacLines.h"
+#include "almanac/almanacLines.h"
 #include "app/dayStep.h"
 #include "app/mainState.h"
 #include "date/dateSpin.h"

@@ -1,4 +1,4 @@
-#include "ui/helpParse.h"
+#include "chm/helpParse.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "almanac/almanac.h"
-#include "app/almanacLines.h"
+#include "almanac/almanacLines.h"
 #include "app/mainState.h"
 #include "engine/prcCalc.h"
 

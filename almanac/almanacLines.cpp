@@ -1,4 +1,4 @@
-#include "app/almanacLines.h"
+#include "almanac/almanacLines.h"
 
 #include <algorithm>
 #include <cmath>

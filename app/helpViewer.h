@@ -1,6 +1,6 @@
 // Help: the window that shows the compiled HTML help file "lunvelde.chm".
-// The file is read by app/helpFile through chmlib ("libchm.so.1"), which is
-// loaded by name at run time; its objects are parsed by ui/helpParse.
+// The file is read by chm/helpFile through chmlib ("libchm.so.1"), which is
+// loaded by name at run time; its objects are parsed by chm/helpParse.
 #pragma once
 
 #include <QByteArray>

@@ -1,4 +1,4 @@
-#include "app/helpFile.h"
+#include "chm/helpFile.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -14,7 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/regularFile.h"
+#include "platform/regularFile.h"
 
 namespace helpfile {
 

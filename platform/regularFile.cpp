@@ -1,4 +1,4 @@
-#include "app/regularFile.h"
+#include "platform/regularFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

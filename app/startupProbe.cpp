@@ -1,4 +1,4 @@
-#include "ui/startupProbe.h"
+#include "app/startupProbe.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/startupFigures.h"
+#include "platform/startupFigures.h"
 #include "ui/msgBox.h"
 
 namespace ui {

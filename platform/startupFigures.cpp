@@ -1,4 +1,4 @@
-#include "app/startupFigures.h"
+#include "platform/startupFigures.h"
 
 #include <cstdlib>
 #include <fstream>

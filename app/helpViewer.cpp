@@ -1,4 +1,4 @@
-#include "ui/helpViewer.h"
+#include "app/helpViewer.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -23,9 +23,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/helpFile.h"
+#include "chm/helpFile.h"
 #include "ui/fonts.h"
-#include "ui/helpParse.h"
+#include "chm/helpParse.h"
 
 using namespace helpparse;
 

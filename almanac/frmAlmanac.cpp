@@ -1,4 +1,4 @@
-#include "app/frmAlmanac.h"
+#include "almanac/frmAlmanac.h"
 
 #include <QFrame>
 #include <QGridLayout>
