@@ -82,15 +82,14 @@ bool readSettingsText(const QString& path, QByteArray& text)
     if (path.isEmpty())
         return false;
     errno = 0;
-    const int fd = fileio::openRegular(QFile::encodeName(path).toStdString(), O_RDONLY);
-    if (fd < 0)
+    fileio::Fd fd(fileio::openRegular(QFile::encodeName(path).toStdString(), fileio::Access::Read));
+    if (!fd.ok())
         return errno == ENOENT;
-    char buffer[4096];
-    ssize_t n = 0;
-    while (text.size() <= kMaxSettingsBytes && (n = ::read(fd, buffer, sizeof buffer)) > 0)
-        text.append(buffer, n);
-    ::close(fd);
-    return n == 0 && text.size() <= kMaxSettingsBytes;
+    std::string bytes;
+    if (!fileio::readAll(fd.get(), bytes, kMaxSettingsBytes))
+        return false;
+    text = QByteArray::fromStdString(bytes);
+    return true;
 }
 
 // A private file in folder holding text, for QSettings to read and write.

@@ -217,51 +217,9 @@ bool checkCompression(const std::string& b, std::uint64_t dataOffset, const Dire
     return true;
 }
 
-// Reads all of fd, until its end, a limit or a deadline.
-bool readAll(int fd, std::string& out, std::size_t limit, int seconds)
-{
-    timespec start {};
-    clock_gettime(CLOCK_MONOTONIC, &start);
-    char buf[65536];
-    for (;;) {
-        timespec now {};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        const long elapsedMs = (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
-        const long leftMs = seconds * 1000L - elapsedMs;
-        if (leftMs <= 0)
-            return false;
-        pollfd p {fd, POLLIN, 0};
-        const int ready = ::poll(&p, 1, static_cast<int>(leftMs));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0)
-            return false;
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        if (out.size() + std::size_t(n) > limit)
-            return false;
-        out.append(buf, std::size_t(n));
-    }
-}
-
 bool writeAll(int fd, const void* data, std::size_t count)
 {
-    const char* p = static_cast<const char*>(data);
-    while (count > 0) {
-        const ssize_t n = ::write(fd, p, count);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        count -= std::size_t(n);
-    }
-    return true;
+    return fileio::writeAll(fd, static_cast<const char*>(data), count);
 }
 
 struct ChildContext {
@@ -414,14 +372,14 @@ bool decodeObjects(const std::string& s, Objects& out)
 Result load(const Library& library, const std::string& path, Objects& out)
 {
     struct stat st;
-    const int fd = fileio::openRegular(path, O_RDONLY, 0, &st);
+    const int fd = fileio::openRegular(path, fileio::Access::Read, &st);
     if (fd < 0) {
         struct stat any;
         return ::lstat(path.c_str(), &any) != 0 && errno == ENOENT ? Result::NotFound : Result::Unreadable;
     }
     std::string bytes;
     const bool small = st.st_size >= 0 && std::uint64_t(st.st_size) <= kMaxFileBytes;
-    const bool read = small && readAll(fd, bytes, kMaxFileBytes, kChildSeconds);
+    const bool read = small && fileio::readAll(fd, bytes, kMaxFileBytes, kChildSeconds * 1000);
     ::close(fd);
     if (!read || !library.complete() || !checkContainer(bytes))
         return Result::Unreadable;
@@ -447,7 +405,7 @@ Result load(const Library& library, const std::string& path, Objects& out)
         return Result::Unreadable;
     }
     std::string stream;
-    const bool received = readAll(pipeFds[0], stream, kMaxStream, kChildSeconds);
+    const bool received = fileio::readAll(pipeFds[0], stream, kMaxStream, kChildSeconds * 1000);
     ::close(pipeFds[0]);
     if (!received)
         ::kill(child, SIGKILL);

@@ -1,14 +1,22 @@
 #include "platform/regularFile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace fileio {
 
-int openRegular(const std::string& path, int flags, mode_t mode, struct stat* st)
+int openRegular(const std::string& path, Access access, struct stat* st)
 {
-    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    int flags = O_RDONLY;
+    if (access == Access::ReadWrite)
+        flags = O_RDWR;
+    else if (access == Access::AppendNew)
+        flags = O_RDWR | O_APPEND | O_CREAT;
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0)
         return -1;
     struct stat info;
@@ -25,12 +33,127 @@ int openRegular(const std::string& path, int flags, mode_t mode, struct stat* st
     return fd;
 }
 
-bool regularOrAbsent(const std::string& path)
+bool absent(const std::string& path)
 {
-    struct stat info;
-    if (::stat(path.c_str(), &info) == 0)
-        return S_ISREG(info.st_mode);
-    return errno == ENOENT;
+    struct stat any;
+    return ::lstat(path.c_str(), &any) != 0 && errno == ENOENT;
 }
+
+Fd::~Fd()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void Fd::reset(int fd)
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = fd;
+}
+
+bool Fd::close()
+{
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+}
+
+bool readAll(int fd, std::string& out, std::size_t limit, int timeoutMs)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+    char buf[65536];
+    for (;;) {
+        if (timeoutMs >= 0) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            if (left <= 0)
+                return false;
+            pollfd p {fd, POLLIN, 0};
+            const int ready = ::poll(&p, 1, static_cast<int>(left));
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready <= 0)
+                return false;
+        }
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        if (out.size() + std::size_t(n) > limit)
+            return false;
+        out.append(buf, std::size_t(n));
+    }
+}
+
+long readSome(int fd, char* buf, std::size_t count)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, count);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return static_cast<long>(n);
+    }
+}
+
+std::string readAt(int fd, off_t offset, std::size_t count)
+{
+    std::string out(count, '\0');
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t n = ::pread(fd, &out[got], count - got, offset + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    out.resize(got);
+    return out;
+}
+
+bool writeAll(int fd, const char* data, std::size_t count, off_t offset, std::size_t* done, off_t* end)
+{
+    std::size_t written = 0;
+    bool ok = true;
+    while (written < count) {
+        const ssize_t n = offset < 0 ? ::write(fd, data + written, count - written)
+                                     : ::pwrite(fd, data + written, count - written, offset + off_t(written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        written += static_cast<std::size_t>(n);
+        if (end && offset < 0)
+            *end = ::lseek(fd, 0, SEEK_CUR);
+    }
+    if (done)
+        *done = written;
+    return ok;
+}
+
+bool lockExclusive(int fd)
+{
+    int rc;
+    while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    return rc == 0;
+}
+
+off_t sizeOf(int fd)
+{
+    struct stat st;
+    return ::fstat(fd, &st) == 0 ? st.st_size : off_t(-1);
+}
+
+bool syncData(int fd) { return ::fdatasync(fd) == 0; }
+
+bool truncateTo(int fd, off_t length) { return ::ftruncate(fd, length) == 0; }
 
 }  // namespace fileio

@@ -1,24 +1,82 @@
-// Opening the files the program reads and writes (the site list, the
-// settings, the help file). Any of them may have been replaced by a pipe, a
-// device or a folder: such a file must neither block the program nor be
-// taken for a file that was read or written.
+// Files the program reads and writes (the site list, the settings, the help
+// file). Any of them may have been replaced by a pipe, a device or a folder:
+// such a file must neither block the program nor be taken for a file that
+// was read or written. Every read and write loop of the program is here, so
+// interrupted calls and short transfers are handled in one place.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <sys/stat.h>
 #include <sys/types.h>
 
 namespace fileio {
 
-// Opens path with the given open flags, without blocking on a pipe or a
-// device, and keeps it only when it is a regular file. Returns the file
-// descriptor (close-on-exec, blocking again) or -1. st, when given, receives
-// the file's status.
-int openRegular(const std::string& path, int flags, mode_t mode = 0666, struct stat* st = nullptr);
+enum class Access {
+    Read,        // read only
+    ReadWrite,   // read and write in place; the file must exist
+    AppendNew,   // read and append; created (mode 0666 less umask) when absent
+};
 
-// True when path names a regular file or nothing at all (a file that may
-// still be created); false for a folder, pipe, device, socket or a path that
-// cannot be examined.
-bool regularOrAbsent(const std::string& path);
+// Opens path without blocking on a pipe or a device, and keeps it only when
+// it is a regular file. Returns the file descriptor (close-on-exec, blocking
+// again) or -1 with errno set (EINVAL for a file that is not regular). st,
+// when given, receives the file's status.
+int openRegular(const std::string& path, Access access, struct stat* st = nullptr);
+
+// True when nothing at all is at path (lstat fails with ENOENT).
+bool absent(const std::string& path);
+
+// Owns a file descriptor and closes it when it goes out of scope.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd();
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+
+    int get() const { return fd_; }
+    bool ok() const { return fd_ >= 0; }
+    void reset(int fd);
+    // Closes now and reports whether the close succeeded.
+    bool close();
+
+private:
+    int fd_;
+};
+
+// Reads fd to its end. Fails when more than limit bytes come, on a read
+// error, or, with timeoutMs >= 0, when the end has not come by then (the
+// descriptor is then polled, so a pipe cannot block past the deadline).
+bool readAll(int fd, std::string& out, std::size_t limit, int timeoutMs = -1);
+
+// One read of up to count bytes, retried when interrupted: the count read,
+// 0 at the end of the file, -1 on an error.
+long readSome(int fd, char* buf, std::size_t count);
+
+// Reads up to count bytes at offset; fewer at the end of the file or on an
+// error.
+std::string readAt(int fd, off_t offset, std::size_t count);
+
+// Writes all count bytes at offset, or at the current position when offset
+// is negative. done receives how many bytes reached the file and end, for
+// writes at the current position, the file position after the last of them
+// (with O_APPEND: where the bytes landed, whatever another program appended
+// meanwhile). False when any part could not be written.
+bool writeAll(int fd, const char* data, std::size_t count, off_t offset = -1, std::size_t* done = nullptr,
+              off_t* end = nullptr);
+
+// An exclusive advisory lock (flock) on the whole file, held until the
+// descriptor is closed.
+bool lockExclusive(int fd);
+
+// Size of the open file; -1 when it cannot be examined.
+off_t sizeOf(int fd);
+
+// The file's data on the disk (fdatasync).
+bool syncData(int fd);
+
+// Cuts the file to length bytes.
+bool truncateTo(int fd, off_t length);
 
 }  // namespace fileio

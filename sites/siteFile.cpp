@@ -8,10 +8,6 @@
 #include <cstdlib>
 
 #include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/regularFile.h"
 #include "sites/numParse.h"
@@ -20,44 +16,16 @@ namespace sitefile {
 
 namespace {
 
-// Closes a file descriptor when it goes out of scope, unless closed before.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-
-    int get() const { return fd_; }
-    bool ok() const { return fd_ >= 0; }
-    void reset(int fd)
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
-    }
-    // Closes now and reports whether the close succeeded.
-    bool close()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
+using fileio::Fd;
+using fileio::readAt;
+using fileio::writeAll;
 
 // Opens a regular file for reading; directories, devices and pipes count as
 // files that cannot be opened (a reader must know the size and reach the end).
 bool openForReading(const std::string& path, Fd& fd, off_t& size)
 {
     struct stat st;
-    fd.reset(fileio::openRegular(path, O_RDONLY, 0, &st));
+    fd.reset(fileio::openRegular(path, fileio::Access::Read, &st));
     if (!fd.ok())
         return false;
     size = st.st_size;
@@ -69,46 +37,11 @@ bool isSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Reads up to count bytes at offset; fewer at the end of the file.
-std::string readAt(int fd, off_t offset, std::size_t count)
-{
-    std::string out(count, '\0');
-    std::size_t got = 0;
-    while (got < count) {
-        const ssize_t n = ::pread(fd, &out[got], count - got, offset + static_cast<off_t>(got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    out.resize(got);
-    return out;
-}
-
 // True when offset is where a line of the file begins: the start of the
 // file or just after a line feed.
 bool startsLine(int fd, off_t offset)
 {
     return offset == 0 || readAt(fd, offset - 1, 1) == "\n";
-}
-
-// Writes all count bytes at offset, or at the current position when offset is
-// negative; false when any part cannot be written.
-bool writeAll(int fd, const char* data, std::size_t count, off_t offset = -1)
-{
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = offset < 0
-            ? ::write(fd, data + done, count - done)
-            : ::pwrite(fd, data + done, count - done, offset + static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 // A record as the writers accept it: 48 bytes of text without line breaks,
@@ -285,9 +218,7 @@ bool listNames(NameList& names, const std::string& path)
     bool ended = false;   // the name met its end (16 bytes, a NUL or a CR)
     std::vector<char> buf(1 << 16);
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buf.data(), buf.size());
-        if (n < 0 && errno == EINTR)
-            continue;
+        const long n = fileio::readSome(fd.get(), buf.data(), buf.size());
         if (n <= 0)
             break;
         const char* p = buf.data();
@@ -376,15 +307,14 @@ Status appendRecord(const std::string& record, int& recordNumber, const std::str
     if (!isRecordText(record))
         return Status::BadRecord;
     struct stat st;
-    Fd fd(fileio::openRegular(path, O_RDWR | O_APPEND | O_CREAT, 0666, &st));
+    Fd fd(fileio::openRegular(path, fileio::Access::AppendNew, &st));
     if (!fd.ok())
         return Status::CannotOpen;
     // Another program that locks the file waits until the record is in.
-    while (::flock(fd.get(), LOCK_EX) != 0 && errno == EINTR) {
-    }
-    if (::fstat(fd.get(), &st) != 0)
+    fileio::lockExclusive(fd.get());
+    const off_t size = fileio::sizeOf(fd.get());
+    if (size < 0)
         return Status::CannotOpen;
-    const off_t size = st.st_size;
 
     // The new record must start at a record boundary that is also the start
     // of a line, or its number would not address it. A last line without a
@@ -413,21 +343,10 @@ Status appendRecord(const std::string& record, int& recordNumber, const std::str
     // after it tells where our bytes are, whatever another program appended.
     std::size_t done = 0;
     off_t end = -1;
-    bool written = true;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd.get(), data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            written = false;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-        end = ::lseek(fd.get(), 0, SEEK_CUR);
-    }
+    bool written = writeAll(fd.get(), data.data(), data.size(), -1, &done, &end);
     const off_t start = end - static_cast<off_t>(done);
     if (written)
-        written = ::fdatasync(fd.get()) == 0;
+        written = fileio::syncData(fd.get());
     // Landed elsewhere than checked (another program appended in between):
     // the record counts only when it is a whole record at a line start.
     const bool placed = written && (start == size || (tail == 0 && start % kRecordSize == 0 &&
@@ -436,11 +355,8 @@ Status appendRecord(const std::string& record, int& recordNumber, const std::str
         // Take back whatever part reached the file, but only while the file
         // still ends with our bytes: bytes another program added after
         // them stay, and so do ours then.
-        struct stat now;
-        if (done > 0 && ::fstat(fd.get(), &now) == 0 && now.st_size == end) {
-            const int rc = ::ftruncate(fd.get(), start);
-            (void)rc;
-        }
+        if (done > 0 && fileio::sizeOf(fd.get()) == end)
+            fileio::truncateTo(fd.get(), start);
         return written ? Status::NotAligned : Status::WriteFailed;
     }
     if (!fd.close())
@@ -454,7 +370,7 @@ Status overwriteRecord(const std::string& record, int n, const std::string& path
     if (!isRecordText(record))
         return Status::BadRecord;
     struct stat st;
-    Fd fd(fileio::openRegular(path, O_RDWR, 0, &st));
+    Fd fd(fileio::openRegular(path, fileio::Access::ReadWrite, &st));
     if (!fd.ok())
         return Status::CannotOpen;
     // Only a complete record inside the file is replaced: writing past the
@@ -472,7 +388,7 @@ Status overwriteRecord(const std::string& record, int n, const std::string& path
 
     bool written = writeAll(fd.get(), record.data(), record.size(), offset);
     if (written)
-        written = ::fdatasync(fd.get()) == 0;
+        written = fileio::syncData(fd.get());
     if (!written) {
         // Put the old bytes back if the disk still takes them.
         writeAll(fd.get(), old.data(), old.size(), offset);
