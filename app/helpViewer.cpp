@@ -1,11 +1,12 @@
 #include "app/helpViewer.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QImage>
-#include <QLibrary>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPointer>
@@ -17,24 +18,27 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "chm/helpFile.h"
-#include "ui/fonts.h"
 #include "chm/helpParse.h"
+#include "platform/process.h"
+#include "ui/fonts.h"
 
 using namespace helpparse;
 
 namespace {
 
-QString& libraryName()
+QString& readerOverride()
 {
-    static QString name = QStringLiteral("libchm.so.1");
-    return name;
+    static QString path;
+    return path;
 }
 
 const QString kViewerTitle = QStringLiteral("Lunvelde ヘルプ");
@@ -77,7 +81,7 @@ private:
 // above. It has no owner and does not keep the program running on its own.
 class HelpWindow : public QMainWindow {
 public:
-    explicit HelpWindow(const helpfile::Library& api) : api_(api)
+    explicit HelpWindow(const std::string& reader) : reader_(reader)
     {
         setObjectName(QStringLiteral("helpWindow"));
         setAttribute(Qt::WA_QuitOnClose, false);
@@ -140,16 +144,70 @@ public:
         QObject::connect(index_, &QListWidget::itemActivated, index_, openKeyword);
     }
 
-    // Opens the help file afresh and shows its default topic, or a page that
-    // says why the file cannot be read.
+    ~HelpWindow() override { cancelLoad(); }
+
+    // Opens the help file afresh: the reader reads it on a worker thread
+    // while the window stays responsive and says so; then the window shows
+    // the file's default topic, or a page that says why the file cannot be
+    // read. A load still running is given up.
     void openFile(const QString& path)
     {
+        cancelLoad();
         file_.reset();
         contents_->clear();
         index_->clear();
         lcid_ = 0;
-        auto file = std::make_unique<HelpArchive>();
-        if (helpfile::load(api_, QFile::encodeName(path).toStdString(), file->objects) != helpfile::Result::Ok) {
+        home_ = QUrl();
+        homeAction_->setEnabled(false);
+        browser_->setHtml(QStringLiteral("<html><head><title>%1</title></head><body><p>%2</p></body></html>")
+                              .arg(kViewerTitle, QStringLiteral("ヘルプファイルを読み込んでいます…")));
+        browser_->clearHistory();
+        updateTitle();
+        setCursor(Qt::WaitCursor);
+
+        using Loaded = std::shared_ptr<HelpArchive>;
+        auto cancel = std::make_shared<std::atomic<bool>>(false);
+        cancel_ = cancel;
+        auto* watcher = new QFutureWatcher<Loaded>(this);
+        QObject::connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, cancel, path] {
+            watcher->deleteLater();
+            if (cancel_ != cancel) return;  // given up meanwhile
+            cancel_.reset();
+            unsetCursor();
+            showFile(watcher->result(), path);
+        });
+        const std::string reader = reader_;
+        const std::string file = QFile::encodeName(path).toStdString();
+        watcher->setFuture(QtConcurrent::run([reader, file, cancel]() -> Loaded {
+            auto archive = std::make_shared<HelpArchive>();
+            if (helpfile::load(reader, file, archive->objects, cancel.get()) != helpfile::Result::Ok) return {};
+            return archive;
+        }));
+    }
+
+    bool loading() const { return cancel_ != nullptr; }
+
+protected:
+    // Closing the window gives up a load still running (its reader is killed).
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (loading()) {
+            cancelLoad();
+            unsetCursor();
+        }
+        QMainWindow::closeEvent(event);
+    }
+
+private:
+    void cancelLoad()
+    {
+        if (cancel_) *cancel_ = true;
+        cancel_.reset();
+    }
+
+    void showFile(std::shared_ptr<HelpArchive> file, const QString& path)
+    {
+        if (!file) {
             showError(path);
             return;
         }
@@ -188,7 +246,6 @@ public:
         browser_->clearHistory();
     }
 
-private:
     bool textIntact() const
     {
         static const char* const kTextEndings[] = {".html", ".htm", ".css", ".hhc", ".hhk"};
@@ -353,8 +410,9 @@ private:
             .arg(kViewerTitle, path.toHtmlEscaped());
     }
 
-    helpfile::Library api_;
-    std::unique_ptr<HelpArchive> file_;
+    std::string reader_;
+    std::shared_ptr<std::atomic<bool>> cancel_;  // set while a load runs
+    std::shared_ptr<HelpArchive> file_;
     quint32 lcid_ = 0;
     QUrl home_;
     HelpBrowser* browser_ = nullptr;
@@ -368,8 +426,7 @@ private:
 }  // namespace
 
 struct TcHelp::Impl {
-    QLibrary library;
-    helpfile::Library api;
+    std::string reader;  // the reader executable, once funcCreate found it
     QPointer<HelpWindow> window;
 };
 
@@ -385,27 +442,18 @@ bool TcHelp::funcCreate()
 {
     release();
     helpAvailable = 0;
-    d->library.setFileName(libraryName());
-    if (!d->library.load()) return false;
-    helpfile::Library api;
-    api.open = reinterpret_cast<decltype(api.open)>(d->library.resolve("chm_open"));
-    api.close = reinterpret_cast<decltype(api.close)>(d->library.resolve("chm_close"));
-    api.resolve = reinterpret_cast<decltype(api.resolve)>(d->library.resolve("chm_resolve_object"));
-    api.retrieve = reinterpret_cast<decltype(api.retrieve)>(d->library.resolve("chm_retrieve_object"));
-    api.enumerate = reinterpret_cast<decltype(api.enumerate)>(d->library.resolve("chm_enumerate"));
-    if (!api.complete()) {
-        d->library.unload();
-        return false;
-    }
-    d->api = api;
+    const std::string reader =
+        readerOverride().isEmpty() ? helpfile::readerPath() : QFile::encodeName(readerOverride()).toStdString();
+    if (reader.empty() || !proc::isExecutable(reader)) return false;
+    d->reader = reader;
     helpAvailable = 1;
     return true;
 }
 
 void TcHelp::show(const QString& chmPath)
 {
-    if (!d->api.complete()) return;
-    if (!d->window) d->window = new HelpWindow(d->api);
+    if (d->reader.empty()) return;
+    if (!d->window) d->window = new HelpWindow(d->reader);
     HelpWindow* w = d->window;
     w->openFile(chmPath);
     if (w->isMinimized()) w->showNormal();
@@ -416,16 +464,14 @@ void TcHelp::show(const QString& chmPath)
 
 void TcHelp::release()
 {
-    // The window reads through the library's functions: it goes first.
-    delete d->window.data();
+    delete d->window.data();  // gives up a load still running
     d->window = nullptr;
-    d->api = helpfile::Library{};
-    if (d->library.isLoaded()) d->library.unload();
+    d->reader.clear();
 }
 
-void TcHelp::setLibraryName(const QString& name)
+void TcHelp::setReaderPath(const QString& path)
 {
-    libraryName() = name;
+    readerOverride() = path;
 }
 
 QWidget* TcHelp::window() const
@@ -433,11 +479,16 @@ QWidget* TcHelp::window() const
     return d->window.data();
 }
 
+bool TcHelp::loading() const
+{
+    return d->window && d->window->loading();
+}
+
 QStringList TcHelp::objectNames(const QString& chmPath) const
 {
     HelpArchive file;
-    if (!d->api.complete() ||
-        helpfile::load(d->api, QFile::encodeName(chmPath).toStdString(), file.objects) != helpfile::Result::Ok)
+    if (d->reader.empty() ||
+        helpfile::load(d->reader, QFile::encodeName(chmPath).toStdString(), file.objects) != helpfile::Result::Ok)
         return {};
     return file.names();
 }
@@ -445,8 +496,8 @@ QStringList TcHelp::objectNames(const QString& chmPath) const
 bool TcHelp::readObject(const QString& chmPath, const QString& objectPath, QByteArray* data) const
 {
     HelpArchive file;
-    return d->api.complete() &&
-           helpfile::load(d->api, QFile::encodeName(chmPath).toStdString(), file.objects) == helpfile::Result::Ok &&
+    return !d->reader.empty() &&
+           helpfile::load(d->reader, QFile::encodeName(chmPath).toStdString(), file.objects) == helpfile::Result::Ok &&
            file.read(objectPath, data);
 }
 

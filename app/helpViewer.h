@@ -1,6 +1,7 @@
 // Help: the window that shows the compiled HTML help file "lunvelde.chm".
-// The file is read by chm/helpFile through chmlib ("libchm.so.1"), which is
-// loaded by name at run time; its objects are parsed by chm/helpParse.
+// The file is read by chm/helpFile, which has the reader executable
+// (lunvelde-help-reader, built on chmlib) read its objects; they are parsed
+// by chm/helpParse.
 #pragma once
 
 #include <QByteArray>
@@ -16,29 +17,36 @@ public:
     TcHelp(const TcHelp&) = delete;
     TcHelp& operator=(const TcHelp&) = delete;
 
-    // Loads the reader library and looks up "chm_open" (and the other
-    // functions the viewer calls). Returns true when help can work; otherwise
-    // no library is held and the caller shows the NOTICE message.
+    // Looks for the reader executable. Returns true when help can work (the
+    // reader is there and may be executed); otherwise the caller shows the
+    // NOTICE message.
     bool funcCreate();
 
-    // Opens (or raises) the help window at the file's default topic. The
-    // window has no owner. A file that is missing or cannot be read is
-    // reported inside the window. Does nothing unless funcCreate returned true
-    // and release has not been called since.
+    // Opens (or raises) the help window and reads the file afresh, off the
+    // window's thread: the window answers meanwhile, shows a wait cursor and
+    // may be closed, which gives the reading up. Then it shows the file's
+    // default topic. The window has no owner. A file that is missing or
+    // cannot be read is reported inside the window. Does nothing unless
+    // funcCreate returned true and release has not been called since.
     void show(const QString& chmPath = QStringLiteral("lunvelde.chm"));
 
-    // Closes the help window and releases the library if it is still held.
+    // Closes the help window (giving up a reading still running) and forgets
+    // the reader.
     void release();
 
     bool available() const { return helpAvailable != 0; }
 
-    // Test seam: the library name to load (default "libchm.so.1").
-    static void setLibraryName(const QString& name);
+    // Test seam: the reader executable to use; empty for the usual one
+    // (helpfile::readerPath).
+    static void setReaderPath(const QString& path);
 
     // The help window once show() has created it, else null.
     QWidget* window() const;
 
-    // Reading a help file directly, through the loaded library (funcCreate
+    // True while the help window is reading a file.
+    bool loading() const;
+
+    // Reading a help file directly, through the reader (funcCreate
     // must have returned true). objectNames lists every object of the file
     // ("/index.html", "/#SYSTEM", ...); it is empty when the file cannot be
     // read. readObject reads one object; false when the file or the object

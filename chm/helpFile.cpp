@@ -1,19 +1,10 @@
 #include "chm/helpFile.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
-#include <ctime>
+#include <cstdlib>
 #include <vector>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/mman.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include "platform/process.h"
 #include "platform/regularFile.h"
 
 namespace helpfile {
@@ -30,7 +21,6 @@ constexpr std::uint64_t kItspLength = 0x54;
 constexpr std::uint64_t kLzxFrame = 0x8000;          // bytes a reset table entry covers
 constexpr std::uint32_t kMaxChunk = 0x10000;         // directory chunk size
 constexpr std::size_t kMaxStream = std::size_t(256) << 20;
-constexpr int kChildSeconds = 10;
 
 bool u32At(const std::string& b, std::uint64_t at, std::uint32_t& v)
 {
@@ -217,82 +207,6 @@ bool checkCompression(const std::string& b, std::uint64_t dataOffset, const Dire
     return true;
 }
 
-bool writeAll(int fd, const void* data, std::size_t count)
-{
-    return fileio::writeAll(fd, static_cast<const char*>(data), count);
-}
-
-struct ChildContext {
-    const Library* library;
-    chmFile* file;
-    int out;
-    bool ok;
-};
-
-// In the child: each object as its name's length (4 bytes), the name, the
-// data's length (8 bytes) and the data.
-int sendObject(chmFile*, chmUnitInfo* info, void* context)
-{
-    auto* c = static_cast<ChildContext*>(context);
-    const std::string name = info->path;
-    if (name.empty() || name[0] != '/' || name.back() == '/')
-        return CHM_ENUMERATOR_CONTINUE;
-    if (info->length > kMaxFileBytes * 16) {
-        c->ok = false;
-        return CHM_ENUMERATOR_FAILURE;
-    }
-    std::vector<unsigned char> data(static_cast<std::size_t>(info->length));
-    LONGUINT64 done = 0;
-    while (done < info->length) {
-        const LONGINT64 got = c->library->retrieve(c->file, info, data.data() + done, done,
-                                                   static_cast<LONGINT64>(info->length - done));
-        if (got <= 0) {
-            c->ok = false;
-            return CHM_ENUMERATOR_FAILURE;
-        }
-        done += static_cast<LONGUINT64>(got);
-    }
-    const std::uint32_t nameLength = static_cast<std::uint32_t>(name.size());
-    const std::uint64_t length = info->length;
-    unsigned char head[4], size[8];
-    for (int i = 0; i < 4; ++i)
-        head[i] = static_cast<unsigned char>(nameLength >> (8 * i));
-    for (int i = 0; i < 8; ++i)
-        size[i] = static_cast<unsigned char>(length >> (8 * i));
-    if (!writeAll(c->out, head, 4) || !writeAll(c->out, name.data(), name.size()) || !writeAll(c->out, size, 8) ||
-        !writeAll(c->out, data.data(), data.size())) {
-        c->ok = false;
-        return CHM_ENUMERATOR_FAILURE;
-    }
-    return CHM_ENUMERATOR_CONTINUE;
-}
-
-[[noreturn]] void childMain(const Library& library, int memfd, int out)
-{
-#if defined(__SANITIZE_ADDRESS__)
-#define LUNVELDE_HELP_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LUNVELDE_HELP_ASAN 1
-#endif
-#endif
-#ifndef LUNVELDE_HELP_ASAN
-    // A file that still makes the library allocate wildly fails here.
-    const rlimit memory {rlim_t(1) << 30, rlim_t(1) << 30};
-    ::setrlimit(RLIMIT_AS, &memory);
-#endif
-    const rlimit noCore {0, 0};
-    ::setrlimit(RLIMIT_CORE, &noCore);
-    const std::string path = "/proc/self/fd/" + std::to_string(memfd);
-    chmFile* file = library.open(path.c_str());
-    if (!file)
-        ::_exit(2);
-    ChildContext c {&library, file, out, true};
-    library.enumerate(file, CHM_ENUMERATE_ALL, &sendObject, &c);
-    library.close(file);
-    ::_exit(c.ok ? 0 : 3);
-}
-
 }  // namespace
 
 bool checkContainer(const std::string& b)
@@ -369,51 +283,52 @@ bool decodeObjects(const std::string& s, Objects& out)
     return true;
 }
 
-Result load(const Library& library, const std::string& path, Objects& out)
+std::string encodeObject(const std::string& name, const std::string& data)
+{
+    std::string out;
+    out.reserve(12 + name.size() + data.size());
+    const std::uint32_t nameLength = static_cast<std::uint32_t>(name.size());
+    const std::uint64_t length = data.size();
+    for (int i = 0; i < 4; ++i)
+        out += static_cast<char>(nameLength >> (8 * i));
+    out += name;
+    for (int i = 0; i < 8; ++i)
+        out += static_cast<char>(length >> (8 * i));
+    return out + data;
+}
+
+std::string readerPath()
+{
+    static const char* const kName = "lunvelde-help-reader";
+    if (const char* set = std::getenv("LUNVELDE_HELP_READER"); set && *set)
+        return set;
+    const std::string dir = proc::programDirectory();
+    if (dir.empty())
+        return {};
+    const std::string beside = dir + '/' + kName;
+    if (proc::isExecutable(beside))
+        return beside;
+    return dir + '/' + LUNVELDE_HELP_READER_DIR + '/' + kName;
+}
+
+Result load(const std::string& reader, const std::string& path, Objects& out, const std::atomic<bool>* cancel)
 {
     struct stat st;
-    const int fd = fileio::openRegular(path, fileio::Access::Read, &st);
-    if (fd < 0) {
-        struct stat any;
-        return ::lstat(path.c_str(), &any) != 0 && errno == ENOENT ? Result::NotFound : Result::Unreadable;
-    }
+    fileio::Fd fd(fileio::openRegular(path, fileio::Access::Read, &st));
+    if (!fd.ok())
+        return Result::Unreadable;
     std::string bytes;
     const bool small = st.st_size >= 0 && std::uint64_t(st.st_size) <= kMaxFileBytes;
-    const bool read = small && fileio::readAll(fd, bytes, kMaxFileBytes, kChildSeconds * 1000);
-    ::close(fd);
-    if (!read || !library.complete() || !checkContainer(bytes))
+    if (!small || !fileio::readAll(fd.get(), bytes, kMaxFileBytes, kReaderMs, cancel))
+        return Result::Unreadable;
+    fd.close();
+    if (!checkContainer(bytes))
         return Result::Unreadable;
 
-    // The library reads a private copy of the checked bytes, in a child.
-    const int memfd = ::memfd_create("lunvelde-help", MFD_CLOEXEC);
-    if (memfd < 0)
-        return Result::Unreadable;
-    int pipeFds[2];
-    if (!writeAll(memfd, bytes.data(), bytes.size()) || ::pipe2(pipeFds, O_CLOEXEC) != 0) {
-        ::close(memfd);
-        return Result::Unreadable;
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        childMain(library, memfd, pipeFds[1]);
-    }
-    ::close(pipeFds[1]);
-    ::close(memfd);
-    if (child < 0) {
-        ::close(pipeFds[0]);
-        return Result::Unreadable;
-    }
-    std::string stream;
-    const bool received = fileio::readAll(pipeFds[0], stream, kMaxStream, kChildSeconds * 1000);
-    ::close(pipeFds[0]);
-    if (!received)
-        ::kill(child, SIGKILL);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    const bool finished = received && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return finished && decodeObjects(stream, out) ? Result::Ok : Result::Unreadable;
+    // The reader gets a private copy of the checked bytes.
+    const proc::Outcome run = proc::run(reader, {}, bytes, kMaxStream, kReaderMs, cancel);
+    const bool finished = run.outputWhole && run.exited && run.status == 0;
+    return finished && decodeObjects(run.output, out) ? Result::Ok : Result::Unreadable;
 }
 
 }  // namespace helpfile

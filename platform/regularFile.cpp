@@ -45,6 +45,13 @@ Fd::~Fd()
         ::close(fd_);
 }
 
+int Fd::release()
+{
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
 void Fd::reset(int fd)
 {
     if (fd_ >= 0)
@@ -59,23 +66,35 @@ bool Fd::close()
     return ::close(fd) == 0;
 }
 
-bool readAll(int fd, std::string& out, std::size_t limit, int timeoutMs)
+bool readAll(int fd, std::string& out, std::size_t limit, int timeoutMs, const std::atomic<bool>* cancel)
 {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+    constexpr long kCancelSlice = 20;
     char buf[65536];
     for (;;) {
-        if (timeoutMs >= 0) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            if (left <= 0)
-                return false;
+        if (cancel && cancel->load())
+            return false;
+        if (timeoutMs >= 0 || cancel) {
+            long left = kCancelSlice;
+            if (timeoutMs >= 0) {
+                left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+                if (left <= 0)
+                    return false;
+            }
+            if (cancel && left > kCancelSlice)
+                left = kCancelSlice;
             pollfd p {fd, POLLIN, 0};
             const int ready = ::poll(&p, 1, static_cast<int>(left));
             if (ready < 0 && errno == EINTR)
                 continue;
-            if (ready <= 0)
+            if (ready < 0)
                 return false;
+            if (ready == 0) {
+                if (cancel)
+                    continue;  // the deadline and the cancel are looked at above
+                return false;
+            }
         }
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR)

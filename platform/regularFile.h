@@ -5,6 +5,7 @@
 // interrupted calls and short transfers are handled in one place.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <sys/stat.h>
@@ -40,6 +41,8 @@ public:
     void reset(int fd);
     // Closes now and reports whether the close succeeded.
     bool close();
+    // Gives the descriptor up without closing it.
+    int release();
 
 private:
     int fd_;
@@ -48,7 +51,10 @@ private:
 // Reads fd to its end. Fails when more than limit bytes come, on a read
 // error, or, with timeoutMs >= 0, when the end has not come by then (the
 // descriptor is then polled, so a pipe cannot block past the deadline).
-bool readAll(int fd, std::string& out, std::size_t limit, int timeoutMs = -1);
+// With cancel, it also fails as soon as *cancel turns true (looked at every
+// 20 ms).
+bool readAll(int fd, std::string& out, std::size_t limit, int timeoutMs = -1,
+             const std::atomic<bool>* cancel = nullptr);
 
 // One read of up to count bytes, retried when interrupted: the count read,
 // 0 at the end of the file, -1 on an error.

@@ -19,7 +19,7 @@ private slots:
     {
         support::TestFolders folders;
         support::MessageRecorder recorder;
-        TcHelp::setLibraryName(QStringLiteral("liblunvelde-no-such-library.so.0"));
+        TcHelp::setReaderPath(QStringLiteral("/nonexistent/lunvelde-no-such-reader"));
         setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
         folders.writeWorkFile(QStringLiteral("obspoint.txt"),
                               QByteArray("Sapporo         ") + "  43.06, 141.35,  9.00, 0000, 0,\r\n");

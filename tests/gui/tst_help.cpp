@@ -1,11 +1,12 @@
-// The help window and the compiled help file: loading the reader library,
-// showing the default topic, following links, one window for every request,
+// The help window and the compiled help file: finding the reader,
+// showing the default topic, a window that answers while a file is read, following links, one window for every request,
 // reporting a missing file, and the committed file matching its sources.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QtEndian>
@@ -36,7 +38,6 @@ namespace {
 const QString kSourceDir = QStringLiteral(LUNVELDE_SOURCE_DIR);
 const QString kChm = QStringLiteral("lunvelde.chm");
 const QString kCommittedChm = kSourceDir + QStringLiteral("/help/lunvelde.chm");
-const QString kLibrary = QStringLiteral("libchm.so.1");
 
 QString pageTitle(const QByteArray& html)
 {
@@ -131,12 +132,17 @@ class TstHelp : public QObject {
         help->readObject(chm, path, &data);
         return data;
     }
+    // Opens help and waits until the file is read; false when it takes long.
+    bool shown(const QString& chm = kChm)
+    {
+        help->show(chm);
+        return QTest::qWaitFor([this] { return !help->loading(); }, 15000);
+    }
     // Prepares help and opens its window; the window's browser, or null.
     QTextBrowser* showHelp()
     {
-        if (!help->funcCreate())
+        if (!help->funcCreate() || !shown())
             return nullptr;
-        help->show();
         return browserOf(help->window());
     }
 
@@ -146,40 +152,84 @@ private slots:
     {
         folders = std::make_unique<support::TestFolders>();
         QVERIFY2(QFile::copy(kCommittedChm, kChm), "help/lunvelde.chm is missing from the tree");
-        TcHelp::setLibraryName(kLibrary);
+        TcHelp::setReaderPath(QString());
         help = std::make_unique<TcHelp>();
     }
     void cleanup()
     {
         help.reset();
         folders.reset();
-        TcHelp::setLibraryName(kLibrary);
+        TcHelp::setReaderPath(QString());
     }
 
-    // Also a second check after a working one drops the working library.
-    void unusableLibraryLeavesHelpUnavailable_data()
+    // Also a second check after a working one drops the working reader.
+    void unusableReaderLeavesHelpUnavailable_data()
     {
-        QTest::addColumn<QString>("library");
-        QTest::newRow("missing library") << QStringLiteral("liblunvelde-no-such-reader.so.1");
-        QTest::newRow("no chm_open in it") << QStringLiteral("libm.so.6");
+        QTest::addColumn<QString>("reader");
+        QTest::newRow("missing reader") << QStringLiteral("/nonexistent/lunvelde-no-such-reader");
+        QTest::newRow("not executable") << kCommittedChm;
     }
-    void unusableLibraryLeavesHelpUnavailable()
+    void unusableReaderLeavesHelpUnavailable()
     {
-        QFETCH(QString, library);
-        TcHelp::setLibraryName(library);
+        QFETCH(QString, reader);
+        TcHelp::setReaderPath(reader);
         QVERIFY(!help->funcCreate());
         QVERIFY(!help->available());
         help->show();
         QVERIFY(help->window() == nullptr);
         QCOMPARE(helpWindowCount(), 0);
 
-        TcHelp::setLibraryName(kLibrary);
+        TcHelp::setReaderPath(QString());
         QVERIFY(showHelp());
-        TcHelp::setLibraryName(library);
+        TcHelp::setReaderPath(reader);
         QVERIFY(!help->funcCreate());
         QVERIFY(!help->available());
         QVERIFY(help->window() == nullptr);
         QVERIFY(object(QStringLiteral("/#SYSTEM")).isEmpty());
+    }
+
+    // A reader that takes long: the window keeps answering (the longest gap
+    // between turns of the event loop stays short) with a wait cursor, and
+    // closing it ends the reading and kills the reader.
+    void slowReaderNeitherFreezesNorOutlivesTheWindow()
+    {
+        const QString script = QDir::current().absoluteFilePath(QStringLiteral("slow-reader"));
+        const QString pidFile = QDir::current().absoluteFilePath(QStringLiteral("reader.pid"));
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho $$ > '" + QFile::encodeName(pidFile) + "'\nexec sleep 5\n");
+        f.close();
+        QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        TcHelp::setReaderPath(script);
+        QVERIFY(help->funcCreate());
+
+        QElapsedTimer clock;
+        qint64 last = 0, longest = 0;
+        QTimer tick;
+        tick.setInterval(10);
+        connect(&tick, &QTimer::timeout, this, [&] {
+            longest = std::max(longest, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        clock.start();
+        tick.start();
+        help->show();
+        QWidget* w = help->window();
+        QVERIFY(w && help->loading());
+        QCOMPARE(w->cursor().shape(), Qt::WaitCursor);
+        QTRY_VERIFY(QFileInfo(pidFile).size() > 0);  // the reader runs
+        QTest::qWait(300);
+        QFile pidText(pidFile);
+        QVERIFY(pidText.open(QIODevice::ReadOnly));
+        const pid_t pid = pid_t(pidText.readAll().trimmed().toLong());
+        QVERIFY(pid > 0 && ::kill(pid, 0) == 0);
+        w->close();
+        QVERIFY(!help->loading());
+        QCOMPARE(w->cursor().shape(), Qt::ArrowCursor);
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(pid, 0) != 0, 2000);  // killed and reaped
+        tick.stop();
+        qInfo("longest gap between event loop turns while the reader ran: %lld ms", longest);
+        QVERIFY2(longest < 250, qPrintable(QString::number(longest)));
     }
 
     // The window has no owner and does not keep the program running; it
@@ -294,17 +344,17 @@ private slots:
         QWidget* first = help->window();
         const QUrl home = browser->source();
         browser->setSource(QUrl(QStringLiteral("chm:/table.html")));
-        help->show();
+        QVERIFY(shown());
         QCOMPARE(help->window(), first);
         QCOMPARE(helpWindowCount(), 1);
         QCOMPARE(browser->source(), home);
 
         first->close();
-        help->show();
+        QVERIFY(shown());
         QCOMPARE(help->window(), first);
         QVERIFY(first->isVisible());
         first->showMinimized();
-        help->show();
+        QVERIFY(shown());
         QVERIFY(!first->isMinimized());
         QCOMPARE(helpWindowCount(), 1);
 
@@ -382,7 +432,7 @@ private slots:
         // Once the file is in place, the next request shows its default topic.
         QFile::remove(kChm);
         QVERIFY(QFile::copy(kCommittedChm, kChm));
-        help->show();
+        QVERIFY(shown());
         QCOMPARE(browser->source(), QUrl(QStringLiteral("chm:") + defaultTopic()));
         QVERIFY(!browser->toPlainText().contains(QStringLiteral("開けません")));
     }
@@ -410,7 +460,7 @@ private slots:
 
         QVERIFY(help->funcCreate());
         QVERIFY(TcHelp::defaultTopicOf(object(QStringLiteral("/#SYSTEM"), QStringLiteral("t.chm"))).isEmpty());
-        help->show(QStringLiteral("t.chm"));
+        QVERIFY(shown(QStringLiteral("t.chm")));
         QCOMPARE(browserOf(help->window())->source(), QUrl(QStringLiteral("chm:/b.html")));
         QCOMPARE(help->window()->windowTitle(), QStringLiteral("目次の先頭"));
     }
@@ -520,12 +570,14 @@ private slots:
             QElapsedTimer t;
             t.start();
             fresh.show();
+            QVERIFY(QTest::qWaitFor([&fresh] { return !fresh.loading(); }, 15000));
             firstOpen.push_back(t.nsecsElapsed());
             QTextBrowser* browser = browserOf(fresh.window());
             QVERIFY(!browser->source().isEmpty());
             browser->setSource(QUrl(QStringLiteral("chm:/figures.html")));
             t.restart();
             fresh.show();
+            QVERIFY(QTest::qWaitFor([&fresh] { return !fresh.loading(); }, 15000));
             again.push_back(t.nsecsElapsed());
             QCOMPARE(browser->source(), home);
         }
