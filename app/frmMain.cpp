@@ -20,9 +20,8 @@
 #include <QTemporaryFile>
 #include <QToolButton>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <limits>
 
 #include "app/dayStep.h"
@@ -316,7 +315,7 @@ bool TcMain::writeSettings(const Settings& values)
     // A settings file the user made read-only stays as it is; the copy that
     // replaces the file keeps its permissions.
     const QFileInfo old(path);
-    if (old.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+    if (old.exists() && !fileio::mayWrite(QFile::encodeName(path).toStdString()))
         return false;
     copy.setPermissions(old.exists() ? old.permissions()
                                      : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
@@ -332,7 +331,7 @@ bool TcMain::writeSettings(const Settings& values)
                          (settings.status() == QSettings::FormatError &&
                           readValues(QSettings(copy.fileName(), QSettings::IniFormat), back) &&
                           back.top == values.top && back.left == values.left && back.initData == values.initData);
-    if (!written || ::rename(QFile::encodeName(copy.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+    if (!written || std::rename(QFile::encodeName(copy.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         return false;
     copy.setAutoRemove(false);  // it is the settings file now
     return true;

@@ -39,6 +39,11 @@ bool absent(const std::string& path)
     return ::lstat(path.c_str(), &any) != 0 && errno == ENOENT;
 }
 
+bool mayWrite(const std::string& path)
+{
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
 Fd::~Fd()
 {
     if (fd_ >= 0)

@@ -28,6 +28,9 @@ int openRegular(const std::string& path, Access access, struct stat* st = nullpt
 // True when nothing at all is at path (lstat fails with ENOENT).
 bool absent(const std::string& path);
 
+// True when we may write to the file at path (access W_OK).
+bool mayWrite(const std::string& path);
+
 // Owns a file descriptor and closes it when it goes out of scope.
 class Fd {
 public:

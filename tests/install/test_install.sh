@@ -32,6 +32,15 @@ for n in 16 22 24 32 48 64 128 256; do
 done
 ok "files installed"
 
+# The help reader sits in the program's helper folder and reads the
+# installed help file.
+reader="$prefix/libexec/lunvelde/lunvelde-help-reader"
+[ -x "$reader" ] || fail "missing libexec/lunvelde/lunvelde-help-reader"
+[ -e "$prefix/bin/lunvelde-help-reader" ] && fail "the help reader is on the PATH"
+n=$("$reader" <"$prefix/share/lunvelde/lunvelde.chm" | grep -c -a 'index.html')
+[ "${PIPESTATUS[0]}" = 0 ] && [ "$n" -gt 0 ] || fail "the installed help reader does not read the help file"
+ok "help reader installed"
+
 if command -v desktop-file-validate >/dev/null; then
   out=$(desktop-file-validate "$prefix/share/applications/io.github.lunvelde.lunvelde.desktop" 2>&1) || { echo "$out"; fail "desktop-file-validate"; }
   echo "$out" | grep -q -i 'error' && { echo "$out"; fail "desktop entry has errors"; }
@@ -45,12 +54,14 @@ grep -q '^Exec=lunvelde-launch$' "$prefix/share/applications/io.github.lunvelde.
 export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=offscreen LUNVELDE_QUIT_AFTER_FIRST_PAINT=1
 mkdir -p "$HOME"
-"$prefix/bin/lunvelde-launch" >"$work/run1.log" 2>&1 || { cat "$work/run1.log"; fail "first start"; }
+timeout 60 "$prefix/bin/lunvelde-launch" >"$work/run1.log" 2>&1 || { cat "$work/run1.log"; fail "first start"; }
 folder="$XDG_DATA_HOME/lunvelde"
 cmp -s "$folder/obspoint.txt" "$src/resources/obspoint.txt" || fail "site file not copied on first start"
 cmp -s "$folder/lunvelde.chm" "$src/help/lunvelde.chm" || fail "help file not copied on first start"
 [ -f "$XDG_CONFIG_HOME/Qorvex/lunvelde.conf" ] || fail "settings not written at close"
 ok "first start fills the working folder"
+grep -q 'HTMLヘルプは動作しません' "$work/run1.log" && { cat "$work/run1.log"; fail "the installed program does not find its help reader"; }
+ok "the installed program finds its help reader"
 
 printf 'edited by the user\r\n' >>"$folder/obspoint.txt"
 cp "$folder/obspoint.txt" "$work/edited.txt"

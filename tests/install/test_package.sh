@@ -33,11 +33,15 @@ ok "lintian: no error, no warning"
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x"
-for f in usr/bin/lunvelde usr/bin/lunvelde-launch usr/share/doc/lunvelde/copyright \
+for f in usr/bin/lunvelde usr/bin/lunvelde-launch usr/libexec/lunvelde/lunvelde-help-reader \
+         usr/share/doc/lunvelde/copyright \
          usr/share/doc/lunvelde/changelog.gz usr/share/bash-completion/completions/lunvelde-table; do
   [ -e "$root/$f" ] || fail "package lacks /$f"
 done
-case $(file -b "$root/usr/bin/lunvelde") in *", stripped"*) ;; *) fail "lunvelde not stripped";; esac
+for exe in usr/bin/lunvelde usr/libexec/lunvelde/lunvelde-help-reader; do
+  case $(file -b "$root/$exe") in *", stripped"*) ;; *) fail "$exe not stripped";; esac
+done
+dpkg-deb -f "$deb" Depends | grep -q 'libchm1' || fail "the package does not depend on libchm1"
 zcat "$root/usr/share/doc/lunvelde/changelog.gz" | head -n 1 | grep -qF "lunvelde ($version)" ||
   fail "changelog does not start with version $version"
 out=$("$root/usr/bin/lunvelde-table" --year 2000 --month 1 --lat 35.67 --lon 139.5 --tz 9 | head -n 1)
