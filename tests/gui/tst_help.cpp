@@ -212,8 +212,10 @@ private slots:
             last = clock.elapsed();
         });
         clock.start();
+        help->show();  // the window's creation is not part of the reading
+        const qint64 opening = clock.elapsed();
+        last = opening;
         tick.start();
-        help->show();
         QWidget* w = help->window();
         QVERIFY(w && help->loading());
         QCOMPARE(w->cursor().shape(), Qt::WaitCursor);
@@ -228,8 +230,9 @@ private slots:
         QCOMPARE(w->cursor().shape(), Qt::ArrowCursor);
         QTRY_VERIFY_WITH_TIMEOUT(::kill(pid, 0) != 0, 2000);  // killed and reaped
         tick.stop();
-        qInfo("longest gap between event loop turns while the reader ran: %lld ms", longest);
-        QVERIFY2(longest < 250, qPrintable(QString::number(longest)));
+        qInfo("opening the window %lld ms; longest gap between event loop turns while the reader ran: %lld ms",
+              opening, longest);
+        QVERIFY2(longest < 100, qPrintable(QString::number(longest)));
     }
 
     // The window has no owner and does not keep the program running; it
