@@ -24,7 +24,7 @@ struct Outcome {
 // its standard input, as a sealed memory file (so the program may also seek
 // in it or reopen it as /proc/self/fd/0); its standard output is collected
 // into the outcome; its standard error is ours; no other descriptor is
-// passed on. The program is killed when it writes more than outputLimit
+// passed on. The program (with its process group) is killed when it writes more than outputLimit
 // bytes, when it has not ended timeoutMs after the start, or as soon as
 // *cancel turns true (looked at every 20 ms). Returns only once the program
 // has ended and been reaped.
