@@ -54,6 +54,8 @@ int reap(pid_t pid, Clock::time_point deadline, const std::atomic<bool>* cancel)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+    // The program's own children (it leads its process group) go with it.
+    ::kill(-pid, SIGKILL);
     ::kill(pid, SIGKILL);
     while (::waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR)
@@ -83,7 +85,8 @@ Outcome run(const std::string& program, const std::vector<std::string>& args, co
     argv.push_back(nullptr);
 
     // The child starts with no signal blocked or ignored, whatever the
-    // calling thread had, and with only its three standard descriptors.
+    // calling thread had, with only its three standard descriptors, and in a
+    // process group of its own.
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attr;
     ::posix_spawn_file_actions_init(&actions);
@@ -96,7 +99,8 @@ Outcome run(const std::string& program, const std::vector<std::string>& args, co
     sigfillset(&all);
     ::posix_spawnattr_setsigmask(&attr, &none);
     ::posix_spawnattr_setsigdefault(&attr, &all);
-    ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    ::posix_spawnattr_setpgroup(&attr, 0);
+    ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     pid_t pid = -1;
     const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, &attr, argv.data(), environ);
     ::posix_spawn_file_actions_destroy(&actions);

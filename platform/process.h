@@ -24,10 +24,10 @@ struct Outcome {
 // its standard input, as a sealed memory file (so the program may also seek
 // in it or reopen it as /proc/self/fd/0); its standard output is collected
 // into the outcome; its standard error is ours; no other descriptor is
-// passed on. The program (with its process group) is killed when it writes more than outputLimit
-// bytes, when it has not ended timeoutMs after the start, or as soon as
-// *cancel turns true (looked at every 20 ms). Returns only once the program
-// has ended and been reaped.
+// passed on. It leads a process group of its own, and the whole group is
+// killed when it writes more than outputLimit bytes, when it has not ended
+// timeoutMs after the start, or as soon as *cancel turns true (looked at
+// every 20 ms). Returns only once the program has ended and been reaped.
 Outcome run(const std::string& program, const std::vector<std::string>& args, const std::string& input,
             std::size_t outputLimit, int timeoutMs, const std::atomic<bool>* cancel = nullptr);
 
