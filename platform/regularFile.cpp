@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -37,6 +38,13 @@ bool absent(const std::string& path)
 {
     struct stat any;
     return ::lstat(path.c_str(), &any) != 0 && errno == ENOENT;
+}
+
+bool writable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+bool replaceWith(const std::string& from, const std::string& to)
+{
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 Fd::~Fd()
