@@ -23,8 +23,10 @@ using detail::lunation;
 // almanac's convention (the Astronomical Almanac uses 34').
 constexpr double refraction = (35 + 8.0 / 60) / 60 * ERFA_DD2R;
 
-// The sun's radius, 696,000 km (959.63" at 1 au), in au: IAU 1976 System of
-// Astronomical Constants, as in the Astronomical Almanac.
+// The sun's radius in au: 696,000 km, the customary solar radius (IAU,
+// Astronomical Almanac); it subtends 959.6" at 1 au, against the
+// Astronomical Almanac's semi-diameter at unit distance of 959.63" (Auwers;
+// also Meeus, "Astronomical Algorithms").
 constexpr double sunRadiusAu = 696000e3 / ERFA_DAU;
 
 // UT1 (days from J2000) of 0:00 local clock on a civil date.

@@ -10,9 +10,10 @@ namespace almanac::ephemeris {
 
 namespace {
 
-// Earth/Moon mass ratio 81.300568: IAU 2009 System of Astronomical
-// Constants (IERS Conventions 2010, table 1.1). The moon's share of the
-// Earth-moon barycentre:
+// Earth/Moon mass ratio 81.300568, the inverse of the moon/earth mass ratio
+// 1.23000371e-2 of the IAU 2009 System of Astronomical Constants (Luzum et
+// al. 2011, Celest. Mech. Dyn. Astr. 110, 293; IERS Conventions 2010,
+// table 1.1). The moon's share of the Earth-moon barycentre:
 constexpr double moonMassShare = 1 / (1 + 81.300568);  // moon / (earth + moon)
 
 // Positions are taken from ERFA on fixed grids of TT and interpolated with
