@@ -35,7 +35,8 @@ double solvePhase(double estimate, double target);
 //   Given:    tt      TT, days from J2000.0
 //   Returned: (function value) TT, days from J2000.0, solved to 1e-8 day
 // The new moons on either side are cached per thread for the days that
-// follow; the result does not depend on the cache.
+// follow; where the solver started moves the result by less than 1e-8 day,
+// which shows in no printed figure.
 double previousNewMoon(double tt);
 
 // The site's view on one day: the frame of date is fixed at the day's
