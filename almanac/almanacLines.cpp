@@ -88,10 +88,7 @@ std::string clockHM(double hours)
 {
     if (!(hours >= 0 && hours < 24))
         return "--:--";
-    const long minutes = almanac::roundedClock(hours, 1440);
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%02ld:%02ld", minutes / 60, minutes % 60);
-    return buf;
+    return almanac::clockText(hours, 1440);
 }
 
 std::string crossingTime(const almanac::Crossing& c, CrossingKind kind)

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "date/calendar.h"
 #include "table/monthRows.h"
 
 namespace almanac {
@@ -17,6 +18,17 @@ long roundedClock(double hours, long perDay)
 {
     const long n = std::lround(hours / 24 * double(perDay));
     return n < perDay ? n : perDay - 1;
+}
+
+std::string clockText(double hours, long perDay)
+{
+    const long n = roundedClock(hours, perDay);
+    char buf[64];
+    if (perDay == 86400)
+        std::snprintf(buf, sizeof buf, "%02ld:%02ld:%02ld", n / 3600, n / 60 % 60, n % 60);
+    else
+        std::snprintf(buf, sizeof buf, "%02ld:%02ld", n / 60, n % 60);
+    return buf;
 }
 
 double roundedTenths(double value, double wrap)
@@ -38,10 +50,7 @@ void appendTenths(std::string& out, double v, double wrap = 0)
 
 void appendClock(std::string& out, double hours)
 {
-    const long s = roundedClock(hours, 86400);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%02ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
-    out += buf;
+    out += clockText(hours, 86400);
 }
 
 // Time and azimuth cells of a crossing: "HH:MM:SS,az", "above,", "below,"
@@ -77,7 +86,7 @@ void appendTransit(std::string& out, const Transit& t)
 std::string preciseMonthText(const Site& site, int year, int month)
 {
     std::vector<std::string> rows;
-    for (int day = 1; day <= monthLength(year, month); ++day) {
+    for (int day = 1; day <= civil::daysInMonth(year, month); ++day) {
         const Day d = computeDay(site, year, month, day);
         int hours[4], minutes[4];
         const Crossing* events[4] = {&d.sunRise, &d.sunSet, &d.moonRise, &d.moonSet};
@@ -95,7 +104,7 @@ std::string csvMonthText(const Site& site, int year, int month)
 {
     std::string out = csvHeader;
     out += '\n';
-    for (int day = 1; day <= monthLength(year, month); ++day) {
+    for (int day = 1; day <= civil::daysInMonth(year, month); ++day) {
         const Day d = computeDay(site, year, month, day);
         char buf[64];
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);

@@ -13,6 +13,10 @@ namespace almanac {
 // the day stays on the day, so an event never moves to the next date.
 long roundedClock(double hours, long perDay);
 
+// A clock time (hours in [0, 24)) rounded by roundedClock: "HH:MM" for
+// perDay 1440, "HH:MM:SS" for 86400.
+std::string clockText(double hours, long perDay);
+
 // A value rounded to a tenth, never -0.0; with a wrap (360 for an azimuth) a
 // value that rounds up to the wrap becomes 0.
 double roundedTenths(double value, double wrap = 0);

@@ -13,11 +13,6 @@
 
 namespace {
 
-QString utf8(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 QLabel* cell(QWidget* parent, QGridLayout* grid, int row, int column, const QString& name, Qt::Alignment align,
              bool bold = false, int columns = 1)
 {
@@ -148,23 +143,23 @@ void TcAlmanac::fill()
     const almanac::Day day = almanac::computeDay(site, cMain.dispYear, cMain.dispMonth, cMain.dispDay);
     shown = almanacSheet(site, day, phases, classic, cMain.twoPi);
 
-    lblDate->setText(utf8(shown.date));
+    lblDate->setText(ui::fromUtf8(shown.date));
     lblSite->setText(ui::fromSjis(siteNameBytes(cMain)).trimmed() + QStringLiteral("  ") +
-                     utf8(shown.place));
+                     ui::fromUtf8(shown.place));
     for (std::size_t r = 0; r < eventCells.size() && r < shown.events.size(); ++r) {
         const AlmanacRow& e = shown.events[r];
         const std::string* texts[] = {&e.label, &e.time, &e.angle, &e.classic};
         for (int c = 0; c < 4; ++c)
-            eventCells[r][c]->setText(utf8(*texts[c]));
+            eventCells[r][c]->setText(ui::fromUtf8(*texts[c]));
     }
     for (std::size_t r = 0; r < twilightCells.size() && r < shown.twilights.size(); ++r) {
         const AlmanacTwilight& t = shown.twilights[r];
-        twilightCells[r][0]->setText(utf8(t.label));
-        twilightCells[r][1]->setText(utf8(t.begin));
-        twilightCells[r][2]->setText(utf8(t.end));
+        twilightCells[r][0]->setText(ui::fromUtf8(t.label));
+        twilightCells[r][1]->setText(ui::fromUtf8(t.begin));
+        twilightCells[r][2]->setText(ui::fromUtf8(t.end));
     }
     for (std::size_t i = 0; i < phaseCells.size(); ++i)
-        phaseCells[i]->setText(i < shown.phases.size() ? utf8(shown.phases[i]) : QString());
+        phaseCells[i]->setText(i < shown.phases.size() ? ui::fromUtf8(shown.phases[i]) : QString());
 }
 
 void TcAlmanac::keyPressEvent(QKeyEvent* event)

@@ -12,22 +12,12 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 #include <QToolButton>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <limits>
 
 #include "app/dayStep.h"
 #include "app/dispLines.h"
 #include "almanac/frmAlmanac.h"
-#include "platform/regularFile.h"
+#include "app/settingsStore.h"
 #include "app/today.h"
 #include "date/frmDate.h"
 #include "sites/frmLoc.h"
@@ -37,17 +27,10 @@
 #include "ui/framePos.h"
 #include "ui/modalDialog.h"
 #include "ui/msgBox.h"
-#include "ui/phaseImage.h"
+#include "app/phaseImage.h"
 #include "ui/sjis.h"
 
 namespace {
-
-// The settings live in ~/.config/Qorvex/lunvelde.conf (XDG_CONFIG_HOME).
-const QString kOrganisation = QStringLiteral("Qorvex");
-const QString kApplication = QStringLiteral("lunvelde");
-const QString kWindowTop = QStringLiteral("WindowTop");
-const QString kWindowLeft = QStringLiteral("WindowLeft");
-const QString kInitData = QStringLiteral("initData");
 
 const QString kNoHelp = QStringLiteral("このコンピュータではHTMLヘルプは動作しません。");
 const QString kNoHelpCaption = QStringLiteral("NOTICE");
@@ -56,76 +39,9 @@ const QString kCannotStore = QStringLiteral("設定を保存できません。")
 const QString kQuitUnsaved = QStringLiteral("設定を保存せずに終了しますか？");
 const QString kNoSettingsPlace = QStringLiteral("設定の保存場所（HOME または XDG_CONFIG_HOME）がありません。設定は保存されません。");
 
-// The settings file where the toolkit keeps this organisation's program
-// settings; empty when the user has no place for settings at all (neither
-// HOME nor XDG_CONFIG_HOME: the toolkit would then use the root folder).
-QString settingsPath()
-{
-    if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME") && qEnvironmentVariableIsEmpty("HOME"))
-        return {};
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
-           kOrganisation + QLatin1Char('/') + kApplication + QStringLiteral(".conf");
-}
-
-// QSettings opens its file with a plain, blocking open, and another program
-// may put a pipe or a device in the file's place after any check. So
-// QSettings only ever sees a private copy: the file's text is read here
-// without blocking, from a regular file of bounded size (an absent file reads
-// as empty), and a store puts the written copy in the file's place with one
-// rename.
-constexpr qint64 kMaxSettingsBytes = 64 * 1024;
-
-bool readSettingsText(const QString& path, QByteArray& text)
-{
-    text.clear();
-    if (path.isEmpty())
-        return false;
-    errno = 0;
-    fileio::Fd fd(fileio::openRegular(QFile::encodeName(path).toStdString(), fileio::Access::Read));
-    if (!fd.ok())
-        return errno == ENOENT;
-    std::string bytes;
-    if (!fileio::readAll(fd.get(), bytes, kMaxSettingsBytes))
-        return false;
-    text = QByteArray::fromStdString(bytes);
-    return true;
-}
-
-// A private file in folder holding text, for QSettings to read and write.
-bool makeCopy(QTemporaryFile& copy, const QString& folder, const QByteArray& text)
-{
-    copy.setFileTemplate(folder + QStringLiteral("/.lunvelde-XXXXXX.conf"));
-    return copy.open() && copy.write(text) == text.size() && copy.flush();
-}
-
 // Size of the area below the menu bar.
 constexpr int kClientWidth = 372;
 constexpr int kClientHeight = 175;
-
-// A value counts only when it is a whole number that fits in 32 bits.
-bool readInt32(const QSettings& settings, const QString& key, int32_t& out)
-{
-    const QVariant value = settings.value(key);
-    if (!value.isValid())
-        return false;
-    bool ok = false;
-    const qlonglong n = value.toString().toLongLong(&ok, 10);
-    if (!ok || n < std::numeric_limits<int32_t>::min() || n > std::numeric_limits<int32_t>::max())
-        return false;
-    out = static_cast<int32_t>(n);
-    return true;
-}
-
-// The three values, when all of them are there and valid.
-bool readValues(const QSettings& settings, TcMain::Settings& out)
-{
-    TcMain::Settings read;
-    const bool ok = settings.status() == QSettings::NoError && readInt32(settings, kWindowTop, read.top) &&
-                    readInt32(settings, kWindowLeft, read.left) && readInt32(settings, kInitData, read.initData);
-    if (ok)
-        out = read;
-    return ok;
-}
 
 QLabel* makeLine(QWidget* parent, const char* name, int y)
 {
@@ -143,7 +59,7 @@ QIcon resourceIcon(const char* picture)
 
 void setLine(QLabel* label, const std::string& utf8)
 {
-    label->setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    label->setText(ui::fromUtf8(utf8));
     label->adjustSize();  // the label takes the width of its text
 }
 
@@ -294,58 +210,15 @@ void TcMain::setDialogs(TcDate* date, TcLocate* locate, TcTable* table)
 // ---------------------------------------------------------------------------
 // Settings
 
-bool TcMain::readSettings(Settings& out)
-{
-    out = Settings {};
-    QByteArray text;
-    QTemporaryFile copy;
-    if (!readSettingsText(settingsPath(), text) || !makeCopy(copy, QDir::tempPath(), text))
-        return false;
-    return readValues(QSettings(copy.fileName(), QSettings::IniFormat), out);
-}
-
-bool TcMain::writeSettings(const Settings& values)
-{
-    const QString path = settingsPath();
-    const QString folder = QFileInfo(path).absolutePath();
-    QByteArray text;
-    QTemporaryFile copy;
-    if (!readSettingsText(path, text) || !QDir().mkpath(folder) || !makeCopy(copy, folder, text))
-        return false;
-    // A settings file the user made read-only stays as it is; the copy that
-    // replaces the file keeps its permissions.
-    const QFileInfo old(path);
-    if (old.exists() && !fileio::mayWrite(QFile::encodeName(path).toStdString()))
-        return false;
-    copy.setPermissions(old.exists() ? old.permissions()
-                                     : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    QSettings settings(copy.fileName(), QSettings::IniFormat);
-    settings.setValue(kWindowTop, values.top);
-    settings.setValue(kWindowLeft, values.left);
-    settings.setValue(kInitData, values.initData);
-    settings.sync();
-    // A format error may be the old text's, met while reading it before the
-    // write: what counts is whether the values are now in the copy.
-    Settings back;
-    const bool written = settings.status() == QSettings::NoError ||
-                         (settings.status() == QSettings::FormatError &&
-                          readValues(QSettings(copy.fileName(), QSettings::IniFormat), back) &&
-                          back.top == values.top && back.left == values.left && back.initData == values.initData);
-    if (!written || std::rename(QFile::encodeName(copy.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return false;
-    copy.setAutoRemove(false);  // it is the settings file now
-    return true;
-}
-
 bool TcMain::storeSettings()
 {
-    Settings values;
+    settings::Values values;
     values.top = y();
     values.left = x();
     values.initData = cMain.defaultSiteIndex;
-    if (settingsGivenUp || writeSettings(values))
+    if (settingsGivenUp || settings::write(values))
         return true;
-    const QString file = settingsPath();
+    const QString file = settings::path();
     if (file.isEmpty()) {
         // Nowhere to store them: said once, and the program ends all the same.
         ui::showMessage(this, kCannotStore + QLatin1Char('\n') + kNoSettingsPlace);
@@ -369,10 +242,10 @@ void TcMain::funcCreate()
 
 void TcMain::funcShow()
 {
-    Settings settings;
-    readSettings(settings);  // the defaults when the values cannot be read
-    ui::moveFrame(this, QPoint(settings.left, settings.top));
-    cMain.defaultSiteIndex = settings.initData;
+    settings::Values stored;
+    settings::read(stored);  // the defaults when the values cannot be read
+    ui::moveFrame(this, QPoint(stored.left, stored.top));
+    cMain.defaultSiteIndex = stored.initData;
 
     cMain.pi = 3.141592653589793;
     cMain.twoPi = cMain.pi * 2;

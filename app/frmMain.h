@@ -32,18 +32,6 @@ public:
     // The dialogs are created after the main window and handed over here.
     void setDialogs(TcDate* date, TcLocate* locate, TcTable* table);
 
-    // Window position and start-up site as kept in the user's settings.
-    struct Settings {
-        int32_t top = 100;
-        int32_t left = 100;
-        int32_t initData = 0;
-    };
-    // Reads the three values; false (and the defaults) when any one of them
-    // is missing or not a whole number within 32 bits.
-    static bool readSettings(Settings& out);
-    // Writes the three values and flushes them; false when that failed.
-    static bool writeSettings(const Settings& values);
-
     // Tool bar.
     QFrame* Panel1;
     QToolButton* cmdExit;

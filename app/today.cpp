@@ -1,4 +1,5 @@
 #include "app/today.h"
+#include "date/calendar.h"
 
 #include <ctime>
 
@@ -32,25 +33,20 @@ int localToday(const UtcClock& utc, long zoneWestSeconds, int& month, int& day)
     month = utc.month;
     day = utc.day;
 
-    // Index 0 is December of the year before, 13 January of the year after.
-    int daysInMonth[14] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31, 31};
-    daysInMonth[2] = (year % 4 == 0) ? 29 : 28;
-
     // Minutes since local midnight of the UTC day; the division truncates
     // toward zero, as C++ integer division does.
     const long minutes = utc.hour * 60L + utc.minute - zoneWestSeconds / 60;
 
     if (minutes < 0) {
         if (--day < 1) {
-            --month;
-            day = daysInMonth[month];
-            if (month == 0) {
+            if (--month == 0) {
                 month = 12;
                 --year;
             }
+            day = civil::daysInMonth(year, month);
         }
     } else if (minutes >= 1440) {
-        if (++day > daysInMonth[month]) {
+        if (++day > civil::daysInMonth(year, month)) {
             day = 1;
             if (++month == 13) {
                 month = 1;

@@ -7,6 +7,12 @@
 //
 // The only entry used by the rest of the program is mooncalc, which reads the
 // current site from the main window's state at every call.
+//
+// Names here and in the windows keep the program's original conventions:
+// classes Tc<role> with one instance c<role>, handlers func<action>, the
+// engine's short astronomical operation names (tjd, toYMD, sMOON, tcalc, ...),
+// the creation handler calcCleate, and flags held as int (helpAvailable,
+// siteFileMissing). They are the names the program has always had; keep them.
 #pragma once
 
 #include "app/mainState.h"

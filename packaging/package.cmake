@@ -3,7 +3,6 @@
 # (make package -> lunvelde_<version>_amd64.deb). Included from the top
 # CMakeLists.txt after the program's own install rules.
 
-set(LUNVELDE_APP_ID io.github.lunvelde.lunvelde)
 set(pkg_out ${CMAKE_BINARY_DIR}/packaging)
 set(pkg_doc ${CMAKE_INSTALL_DATADIR}/doc/lunvelde)
 
@@ -29,7 +28,6 @@ install(FILES resources/completion/lunvelde-table
 install(FILES packaging/copyright ${pkg_out}/changelog.gz DESTINATION ${pkg_doc})
 if(LUNVELDE_GUI)
   # The program names its desktop entry, so that compositors match its windows.
-  target_compile_definitions(lunvelde PRIVATE LUNVELDE_APP_ID="${LUNVELDE_APP_ID}")
   install(FILES ${pkg_out}/lunvelde.1.gz ${pkg_out}/lunvelde-launch.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${pkg_out}/${LUNVELDE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   # The sample site list is Shift-JIS with CR LF by its format.

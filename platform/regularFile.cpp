@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -39,9 +40,11 @@ bool absent(const std::string& path)
     return ::lstat(path.c_str(), &any) != 0 && errno == ENOENT;
 }
 
-bool mayWrite(const std::string& path)
+bool writable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+bool replaceWith(const std::string& from, const std::string& to)
 {
-    return ::access(path.c_str(), W_OK) == 0;
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 Fd::~Fd()

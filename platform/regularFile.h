@@ -28,8 +28,12 @@ int openRegular(const std::string& path, Access access, struct stat* st = nullpt
 // True when nothing at all is at path (lstat fails with ENOENT).
 bool absent(const std::string& path);
 
-// True when we may write to the file at path (access W_OK).
-bool mayWrite(const std::string& path);
+// True when the user may write to the file at path (access W_OK).
+bool writable(const std::string& path);
+
+// Puts the file at from in the place of the file at to, in one step
+// (rename).
+bool replaceWith(const std::string& from, const std::string& to);
 
 // Owns a file descriptor and closes it when it goes out of scope.
 class Fd {

@@ -1,6 +1,5 @@
 #include "ui/fonts.h"
 
-#include "ui/framePos.h"
 
 #include <QWidget>
 
@@ -31,11 +30,6 @@ QFont fixedFont()
     f.setStyleHint(QFont::TypeWriter);
     f.setFixedPitch(true);
     return f;
-}
-
-void placeBelow(QWidget* window, const QWidget* owner)
-{
-    moveFrame(window, owner->pos() + QPoint(30, 50));
 }
 
 }  // namespace ui

@@ -1,10 +1,7 @@
-// The two fonts of the program's windows and where a window opened from
-// another one is placed.
+// The two fonts of the program's windows.
 #pragma once
 
 #include <QFont>
-
-class QWidget;
 
 namespace ui {
 
@@ -17,8 +14,5 @@ QFont dialogFont();
 
 // "ＭＳ ゴシック", 12 pixels: fixed pitch, double-byte characters two columns wide.
 QFont fixedFont();
-
-// Places window 30 pixels right of and 50 pixels below owner's top-left corner.
-void placeBelow(QWidget* window, const QWidget* owner);
 
 }  // namespace ui

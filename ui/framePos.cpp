@@ -172,4 +172,9 @@ void moveFrame(QWidget* window, QPoint topLeft)
         new FrameFix(window, topLeft);
 }
 
+void placeBelow(QWidget* window, const QWidget* owner)
+{
+    moveFrame(window, owner->pos() + QPoint(30, 50));
+}
+
 }  // namespace ui

@@ -1,4 +1,4 @@
-// Places a top-level window by its frame's top-left corner, the position
+// Where top-level windows go: by their frame's top-left corner, the position
 // QWidget::pos() reports and the one the settings keep.
 #pragma once
 
@@ -15,5 +15,8 @@ namespace ui {
 // the frame is known. Without a window manager frame and client coincide and
 // nothing is corrected.
 void moveFrame(QWidget* window, QPoint topLeft);
+
+// Places window 30 pixels right of and 50 pixels below owner's top-left corner.
+void placeBelow(QWidget* window, const QWidget* owner);
 
 }  // namespace ui

@@ -4,6 +4,7 @@
 #include <QShowEvent>
 
 #include "ui/fonts.h"
+#include "ui/framePos.h"
 
 namespace ui {
 

@@ -5,6 +5,11 @@
 
 namespace ui {
 
+QString fromUtf8(const std::string& utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 namespace {
 
 // Characters that Shift-JIS tables of the JIS standard give other code

@@ -1,6 +1,7 @@
-// The one conversion between the site file's Shift-JIS bytes and screen
-// text. Everything in the pure library keeps Shift-JIS bytes; windows call
-// these two functions where those bytes meet a control or a caption.
+// The conversions between the pure library's text and screen text: the site
+// file's Shift-JIS bytes (everything in the pure library keeps them as they
+// are) and the UTF-8 of the text lines the library builds. Windows call
+// these functions where those bytes meet a control or a caption.
 #pragma once
 
 #include <QString>
@@ -9,6 +10,9 @@
 #include <string>
 
 namespace ui {
+
+// UTF-8 text of the pure library as screen text.
+QString fromUtf8(const std::string& utf8);
 
 // Characters Shift-JIS cannot hold are written as '?'.
 QString fromSjis(const std::string& bytes);

@@ -1,5 +1,5 @@
 // Prints the precise engine's figures for a month at full precision, for the
-// comparison with PyEphem (tests/almanac/check_almanac.py, tools/almanac_accuracy.py).
+// comparison with PyEphem (tools/almanac_accuracy.py).
 //
 //   almanac_dump LAT LON TZ SUMMER YEAR MONTH
 //

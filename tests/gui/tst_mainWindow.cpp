@@ -21,7 +21,7 @@
 #include "sites/frmLoc.h"
 #include "support.h"
 #include "table/frmTable.h"
-#include "ui/phaseImage.h"
+#include "app/phaseImage.h"
 #include "ui/sjis.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "app/phase.h"
 #include "support.h"
-#include "ui/phaseImage.h"
+#include "app/phaseImage.h"
 
 namespace {
 

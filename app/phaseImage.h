@@ -1,5 +1,6 @@
-// The moon phase picture for the main window: the stored full-moon picture
-// (":/resources/fullmoon.png", 151 x 136) with the unlit part painted black.
+// The moon phase picture for the main window, as the toolkit shows it: the
+// stored full-moon picture (":/resources/fullmoon.png", 151 x 136) with the
+// unlit part painted black by the phase painter.
 #pragma once
 
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "ui/phaseImage.h"
+#include "app/phaseImage.h"
 
 namespace ui {
 

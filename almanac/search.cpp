@@ -1,0 +1,283 @@
+#include "almanac/search.h"
+
+#include <erfa.h>
+#include <erfam.h>
+
+#include <cmath>
+
+#include "almanac/ephemeris.h"
+
+namespace almanac::detail {
+
+namespace {
+
+using ephemeris::moonAt;
+using ephemeris::sunAt;
+
+// The rate of Greenwich sidereal time on UT1, radians per day: 2 pi times
+// the ratio of mean sidereal to universal time at J2000, 1.002737909350795
+// (Aoki et al. 1982, A&A 105, 359, the IAU 1982 definition of UT1). The
+// slow drift of the rate and of the equation of the equinoxes within one
+// day is left out.
+constexpr double siderealRate = ERFA_D2PI * 1.002737909350795;
+
+double wrapPi(double a)  // into [-pi, pi)
+{
+    return a - ERFA_D2PI * std::floor((a + ERFA_DPI) / ERFA_D2PI);
+}
+
+// Moon minus sun in apparent ecliptic longitude of date at tt, radians,
+// less target, wrapped into [-pi, pi). Nutation moves both alike and is left
+// out.
+double elongation(double tt, double target)
+{
+    double m[3], s[3], ecm[3][3], me[3], se[3];
+    moonAt(tt, m);
+    sunAt(tt, s);
+    eraEcm06(ERFA_DJ00, tt, ecm);
+    eraRxp(ecm, m, me);
+    eraRxp(ecm, s, se);
+    return wrapPi(std::atan2(me[1], me[0]) - std::atan2(se[1], se[0]) - target);
+}
+
+// New moons (tt) on either side of tt: prev <= tt < next, cached for the
+// days that follow. Each is solved to 1e-8 day, so where the search started
+// does not show in any printed figure.
+struct NewMoons {
+    double prev = 1, next = 0;
+};
+thread_local NewMoons newMoons;
+
+// Brackets [a, b] of f's root (f(a), f(b) of opposite signs) narrowed by the
+// Illinois method to about a millisecond.
+template <typename F>
+double findRoot(F f, double a, double b, double fa, double fb)
+{
+    int side = 0;
+    for (int i = 0; i < 60 && b - a > 1e-8; ++i) {
+        const double c = (a * fb - b * fa) / (fb - fa);
+        const double fc = f(c);
+        if (fc == 0)
+            return c;
+        if ((fc < 0) == (fa < 0)) {
+            a = c;
+            fa = fc;
+            if (side == -1)
+                fb /= 2;
+            side = -1;
+        } else {
+            b = c;
+            fb = fc;
+            if (side == 1)
+                fa /= 2;
+            side = 1;
+        }
+    }
+    return (a * fb - b * fa) / (fb - fa);
+}
+
+}  // namespace
+
+// --- Moon phases -----------------------------------------------------------
+
+// Secant steps from the mean rate.
+double solvePhase(double estimate, double target)
+{
+    double t0 = estimate;
+    double f0 = elongation(t0, target);
+    double t1 = t0 - f0 / (ERFA_D2PI / lunation);
+    for (int i = 0; i < 20; ++i) {
+        const double f1 = elongation(t1, target);
+        if (f1 == f0)
+            break;
+        const double t2 = t1 - f1 * (t1 - t0) / (f1 - f0);
+        t0 = t1;
+        f0 = f1;
+        t1 = t2;
+        if (std::fabs(t1 - t0) < 1e-8)
+            break;
+    }
+    return t1;
+}
+
+double previousNewMoon(double tt)
+{
+    NewMoons& c = newMoons;
+    if (!(c.prev <= tt && tt < c.next)) {
+        double e = elongation(tt, 0);
+        if (e < 0)
+            e += ERFA_D2PI;
+        double prev = solvePhase(tt - e / (ERFA_D2PI / lunation), 0);
+        if (prev > tt)
+            prev = solvePhase(prev - lunation, 0);
+        double next = solvePhase(prev + lunation, 0);
+        while (next <= tt) {
+            prev = next;
+            next = solvePhase(prev + lunation, 0);
+        }
+        c.prev = prev;
+        c.next = next;
+    }
+    return c.prev;
+}
+
+// --- The horizon -----------------------------------------------------------
+
+Sky::Sky(const Site& site, double start, double ttMinusUt) : dt(ttMinusUt), t0(start)
+{
+    eraPnm00b(ERFA_DJ00, t0 + 0.5 + dt, rnpb);
+    const double lat = site.latitude * ERFA_DD2R, lon = std::remainder(site.longitude, 360.0) * ERFA_DD2R;
+    lst0 = eraGst00b(ERFA_DJ00, t0) + lon;
+    cosLat = std::cos(lat);
+    sinLat = std::sin(lat);
+    double xyz[3];
+    eraGd2gc(ERFA_WGS84, 0, lat, 0, xyz);
+    rhoCos = xyz[0] / ERFA_DAU;
+    rhoSin = xyz[2] / ERFA_DAU;
+}
+
+double Sky::Topo::altitude() const
+{
+    return std::asin(up / dist);
+}
+
+double Sky::Topo::azimuth() const
+{
+    const double a = std::atan2(east, north) / ERFA_DD2R;
+    return a < 0 ? a + 360 : a;
+}
+
+Sky::Topo Sky::at(double ut, bool moon) const
+{
+    double p[3];
+    const double tt = ut + dt;
+    if (moon)
+        moonAt(tt, p);
+    else
+        sunAt(tt, p);
+    double g[3];
+    for (int i = 0; i < 3; ++i)
+        g[i] = rnpb[i][0] * p[0] + rnpb[i][1] * p[1] + rnpb[i][2] * p[2];
+    const double theta = lst0 + siderealRate * (ut - t0);
+    const double c = std::cos(theta), s = std::sin(theta);
+    const double d0 = g[0] - rhoCos * c, d1 = g[1] - rhoCos * s, d2 = g[2] - rhoSin;
+    Topo r;
+    r.east = -s * d0 + c * d1;
+    r.meridian = c * d0 + s * d1;
+    r.north = -sinLat * r.meridian + cosLat * d2;
+    r.up = cosLat * r.meridian + sinLat * d2;
+    r.dist = std::sqrt(d0 * d0 + d1 * d1 + d2 * d2);
+    return r;
+}
+
+// --- The crossings and the transit -----------------------------------------
+
+BodyDay::BodyDay(const Sky& s, bool isMoon, double start) : sky(s), moon(isMoon), t0(start)
+{
+    for (int i = 0; i <= samples; ++i) {
+        const Sky::Topo p = sky.at(time(i), moon);
+        up[i] = p.up / p.dist;
+        west[i] = -p.east / p.dist;
+        south[i] = p.meridian > 0;
+    }
+}
+
+double BodyDay::clock(double t) const
+{
+    return std::fmin((t - t0) * 24, std::nextafter(24.0, 0.0));
+}
+
+void BodyDay::crossings(double h0, Crossing& rise, Crossing& set) const
+{
+    rise = Crossing{};
+    set = Crossing{};
+    const double s0 = std::sin(h0);
+    bool seenRise = false, seenSet = false;
+    auto f = [&](double t) {
+        const Sky::Topo p = sky.at(t, moon);
+        return p.up / p.dist - s0;
+    };
+    auto record = [&](double a, double b, double fa, double fb) {
+        const bool rising = fa < 0;
+        if (rising ? seenRise : seenSet)
+            return;
+        const double t = findRoot(f, a, b, fa, fb);
+        if (t < t0 || t >= t0 + 1)
+            return;
+        Crossing& c = rising ? rise : set;
+        (rising ? seenRise : seenSet) = true;
+        c.occurs = Occurs::Yes;
+        c.hours = clock(t);
+        c.azimuth = sky.at(t, moon).azimuth();
+    };
+    for (int i = 0; i < samples; ++i) {
+        const double fa = up[i] - s0, fb = up[i + 1] - s0;
+        if ((fa < 0) != (fb < 0)) {
+            record(time(i), time(i + 1), fa, fb);
+            continue;
+        }
+        // Two crossings inside one half hour: only near an extreme of the
+        // altitude. Look when the parabola through three samples says the
+        // extreme may pass h0.
+        if (i == 0)
+            continue;
+        const double fp = up[i - 1] - s0;
+        if ((fp < 0) != (fa < 0))
+            continue;
+        const double a2 = (fp + fb) / 2 - fa, a1 = (fb - fp) / 2;
+        if (a2 == 0)
+            continue;
+        const double xm = -a1 / (2 * a2);
+        const double vm = fa - a1 * a1 / (4 * a2);
+        if (std::fabs(xm) > 1 || ((vm < 0) == (fa < 0) && std::fabs(vm) > 2e-4))
+            continue;
+        // Golden-section search of the extreme on the true curve.
+        const double sign = a2 < 0 ? 1 : -1;  // maximise sign * f
+        double lo = time(i - 1), hi = time(i + 1);
+        const double g = 0.6180339887498949;
+        double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo);
+        double f1 = sign * f(x1), f2 = sign * f(x2);
+        for (int k = 0; k < 40 && hi - lo > 1e-7; ++k) {
+            if (f1 > f2) {
+                hi = x2; x2 = x1; f2 = f1; x1 = hi - g * (hi - lo); f1 = sign * f(x1);
+            } else {
+                lo = x1; x1 = x2; f1 = f2; x2 = lo + g * (hi - lo); f2 = sign * f(x2);
+            }
+        }
+        const double te = (lo + hi) / 2, fe = f(te);
+        if ((fe < 0) == (fa < 0))
+            continue;
+        if ((fp < 0) != (fe < 0))
+            record(time(i - 1), te, fp, fe);
+        if ((fe < 0) != (fb < 0))
+            record(te, time(i + 1), fe, fb);
+        ++i;  // the next interval lies inside the one just searched
+    }
+    if (!seenRise && !seenSet) {
+        const Occurs all = up[0] - s0 >= 0 ? Occurs::AlwaysAbove : Occurs::AlwaysBelow;
+        rise.occurs = set.occurs = all;
+    }
+}
+
+Transit BodyDay::transit() const
+{
+    Transit tr;
+    auto f = [&](double t) {
+        const Sky::Topo p = sky.at(t, moon);
+        return -p.east / p.dist;
+    };
+    for (int i = 0; i < samples; ++i) {
+        if (west[i] < 0 && west[i + 1] >= 0 && south[i] && south[i + 1]) {
+            const double t = findRoot(f, time(i), time(i + 1), west[i], west[i + 1]);
+            if (t < t0 || t >= t0 + 1)
+                continue;
+            tr.occurs = true;
+            tr.hours = clock(t);
+            tr.altitude = sky.at(t, moon).altitude() / ERFA_DD2R;
+            return tr;
+        }
+    }
+    return tr;
+}
+
+}  // namespace almanac::detail
