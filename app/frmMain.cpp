@@ -28,6 +28,7 @@
 #include "app/dayStep.h"
 #include "app/dispLines.h"
 #include "almanac/frmAlmanac.h"
+#include "graph/frmYear.h"
 #include "platform/regularFile.h"
 #include "app/today.h"
 #include "date/frmDate.h"
@@ -267,6 +268,7 @@ void TcMain::buildMenu()
     mnuBefore = item(view, "mnuBefore", QStringLiteral("前日(&B)"));
     mnuTable = item(view, "mnuTable", QStringLiteral("連続計算(&C)"));
     mnuAlmanac = item(view, "mnuAlmanac", QStringLiteral("こよみの詳細(&K)"));
+    mnuYear = item(view, "mnuYear", QStringLiteral("日照の一年(&Y)"));
 
     // The help item acts itself; F1 reaches it anywhere in the window.
     mnuHelp = new QAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
@@ -283,6 +285,7 @@ void TcMain::buildMenu()
     connect(mnuBefore, &QAction::triggered, this, [this] { funcStep(mnuBefore); });
     connect(mnuTable, &QAction::triggered, this, [this] { funcTable(); });
     connect(mnuAlmanac, &QAction::triggered, this, [this] { funcAlmanac(); });
+    connect(mnuYear, &QAction::triggered, this, [this] { funcYear(); });
     connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelpClick(); });
 }
 
@@ -454,6 +457,8 @@ void TcMain::funcDisp()
     repaint();
     if (cAlmanac)
         cAlmanac->funcDisp();
+    if (cYear)
+        cYear->funcDisp();
 }
 
 void TcMain::funcPhase(double age)
@@ -496,6 +501,13 @@ void TcMain::funcAlmanac()
     if (!cAlmanac)
         cAlmanac = new TcAlmanac(cMain, cCalc, this);
     cAlmanac->funcShow();
+}
+
+void TcMain::funcYear()
+{
+    if (!cYear)
+        cYear = new TcYear(cMain, this);
+    cYear->funcShow();
 }
 
 void TcMain::mnuHelpClick()

@@ -163,7 +163,7 @@ DayGraph dayGraph(const almanac::Site& site, const almanac::Day& day, const Rect
 
     for (int h = 0; h <= g.length + 1e-9; h += 3)
         g.hours.push_back({ax.x(h), std::to_string(h)});
-    for (int a : {-18, -12, -6, 0, 30, 60, 90})
+    for (int a : {-18, 0, 30, 60, 90})
         g.altitudes.push_back({ax.y(a), std::to_string(a)});
 
     if (std::isfinite(nowJdUt)) {

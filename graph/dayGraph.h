@@ -56,7 +56,7 @@ struct DayGraph {
     std::vector<Polyline> sun, moon;     // the parts within the plot's altitudes
     std::vector<Mark> marks;
     std::vector<Tick> hours;             // x of every third hour, "0" .. "24"
-    std::vector<Tick> altitudes;         // y of -18, -12, -6, 0, 30, 60, 90 degrees
+    std::vector<Tick> altitudes;         // y of -18, 0, 30, 60, 90 degrees
     bool hasNow = false;
     double nowX = 0;
     std::string note;  // "沈まない（白夜）" / "昇らない（極夜）" on such a day, else ""

@@ -45,6 +45,11 @@ std::vector<YearDay> yearDays(const almanac::Site& site, int year)
     return days;
 }
 
+Rect yearPlotArea(double width, double height)
+{
+    return {40, 10, std::max(1.0, width - 52), std::max(1.0, height - 32)};
+}
+
 YearGraph yearGraph(const std::vector<YearDay>& days, YearView view, const Rect& plot, int shown)
 {
     YearGraph g;

@@ -42,6 +42,10 @@ struct YearGraph {
     double shownX = 0;              // the shown date's column (centre)
 };
 
+// The plot inside a picture of the given size: room on the left for the
+// hours and below for the months.
+Rect yearPlotArea(double width, double height);
+
 // The picture of yearDays' result; shown is the index of the shown date.
 YearGraph yearGraph(const std::vector<YearDay>& days, YearView view, const Rect& plot, int shown);
 
