@@ -65,6 +65,62 @@ DaySky::DaySky(const almanac::Site& site, int year, int month, int day)
     eraGd2gc(ERFA_WGS84, 0, lat_, 0, xyz);
     rhoCos_ = xyz[0] / ERFA_DAU;
     rhoSin_ = xyz[2] / ERFA_DAU;
+    for (int k = 0; k < 6; ++k)
+        sunAt((k - 1) * sunNodes_.step, sunNodes_.p[k]);
+    for (int k = 0; k < 17; ++k)
+        moonAt((k - 1) * moonNodes_.step, moonNodes_.p[k]);
+}
+
+// The sun: the Earth's heliocentric place reversed, with the annual
+// aberration of the Earth's barycentric velocity.
+void DaySky::sunAt(double hours, double p[3]) const
+{
+    double pvh[2][3], pvb[2][3], dir[3], v[3], v2 = 0, r = 0;
+    eraEpv00(ERFA_DJ00, ut(hours) + dt_, pvh, pvb);
+    for (int i = 0; i < 3; ++i) {
+        dir[i] = -pvh[0][i];
+        v[i] = pvb[1][i] * ERFA_AULT / ERFA_DAYSEC;
+        v2 += v[i] * v[i];
+        r += dir[i] * dir[i];
+    }
+    r = std::sqrt(r);
+    for (double& c : dir)
+        c /= r;
+    eraAb(dir, v, r, std::sqrt(1 - v2), p);
+    for (int i = 0; i < 3; ++i)
+        p[i] *= r;
+}
+
+// The moon, where it was when its light left it.
+void DaySky::moonAt(double hours, double p[3]) const
+{
+    double pv[2][3];
+    eraMoon98(ERFA_DJ00, ut(hours) + dt_, pv);
+    const double tau =
+        std::sqrt(pv[0][0] * pv[0][0] + pv[0][1] * pv[0][1] + pv[0][2] * pv[0][2]) * ERFA_AULT / ERFA_DAYSEC;
+    for (int i = 0; i < 3; ++i)
+        p[i] = pv[0][i] - pv[1][i] * tau;
+}
+
+template <int count>
+void DaySky::interpolate(const Nodes<count>& nodes, double hours, double p[3])
+{
+    // Nodes k-1 .. k+2 around the interval [k, k+1) that holds the instant.
+    const double x = hours / nodes.step + 1;
+    const int k = std::clamp(static_cast<int>(std::floor(x)), 1, count - 3);
+    const double u = x - k;
+    double w[4];
+    for (int j = 0; j < 4; ++j) {
+        double num = 1, den = 1;
+        for (int m = 0; m < 4; ++m)
+            if (m != j) {
+                num *= u - (m - 1);
+                den *= j - m;
+            }
+        w[j] = num / den;
+    }
+    for (int i = 0; i < 3; ++i)
+        p[i] = w[0] * nodes.p[k - 1][i] + w[1] * nodes.p[k][i] + w[2] * nodes.p[k + 1][i] + w[3] * nodes.p[k + 2][i];
 }
 
 double DaySky::siderealTime(double hours) const
@@ -91,33 +147,15 @@ Place DaySky::place(double hours, const double gcrs[3]) const
 
 Place DaySky::sun(double hours) const
 {
-    double pvh[2][3], pvb[2][3];
-    eraEpv00(ERFA_DJ00, ut(hours) + dt_, pvh, pvb);
-    double dir[3], v[3], v2 = 0, r = 0;
-    for (int i = 0; i < 3; ++i) {
-        dir[i] = -pvh[0][i];
-        v[i] = pvb[1][i] * ERFA_AULT / ERFA_DAYSEC;
-        v2 += v[i] * v[i];
-        r += dir[i] * dir[i];
-    }
-    r = std::sqrt(r);
-    for (double& c : dir)
-        c /= r;
     double p[3];
-    eraAb(dir, v, r, std::sqrt(1 - v2), p);
-    for (double& c : p)
-        c *= r;
+    interpolate(sunNodes_, hours, p);
     return place(hours, p);
 }
 
 Place DaySky::moon(double hours) const
 {
-    double pv[2][3], p[3];
-    eraMoon98(ERFA_DJ00, ut(hours) + dt_, pv);
-    const double tau =
-        std::sqrt(pv[0][0] * pv[0][0] + pv[0][1] * pv[0][1] + pv[0][2] * pv[0][2]) * ERFA_AULT / ERFA_DAYSEC;
-    for (int i = 0; i < 3; ++i)
-        p[i] = pv[0][i] - pv[1][i] * tau;
+    double p[3];
+    interpolate(moonNodes_, hours, p);
     return place(hours, p);
 }
 

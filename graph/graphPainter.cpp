@@ -49,13 +49,17 @@ void drawLabel(QPainter& p, const Label& l, const Rect& inside, const QColor& in
 
 const QColor kSun(230, 120, 0), kMoon(90, 70, 170), kNow(210, 30, 30);
 
+// A curve on a pale edge, so that it shows on the dark sky and the light.
+// Only the curve itself is antialiased: the edge is soft anyway.
 void drawCurves(QPainter& p, const std::vector<Polyline>& parts, const QColor& colour)
 {
     for (const Polyline& part : parts) {
         const QPolygonF poly = polygon(part);
-        p.setPen(QPen(QColor(255, 255, 255, 170), 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(QColor(255, 255, 255, 150), 4.5, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
         p.drawPolyline(poly);
-        p.setPen(QPen(colour, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(colour, 2.2, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
         p.drawPolyline(poly);
     }
 }
