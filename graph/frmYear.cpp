@@ -54,6 +54,7 @@ TcYear::TcYear(const TcMainState& state, QWidget* owner)
 void TcYear::funcShow()
 {
     if (!placed) {
+        resize(sizeHint());
         ui::placeBelow(this, parentWidget());
         placed = true;
     }

@@ -139,6 +139,7 @@ void paintYearGraph(QPainter& p, const YearGraph& g)
     // Neighbouring day columns must meet without seams: no antialiasing on
     // the areas.
     p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(plot, QColor(232, 232, 232));  // hours a date does not have (23-hour dates)
     p.setPen(Qt::NoPen);
     for (const YearArea& a : g.areas) {
         p.setBrush(skyColour(a.level));
