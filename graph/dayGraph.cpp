@@ -161,6 +161,21 @@ DayGraph dayGraph(const almanac::Site& site, const almanac::Day& day, const Rect
     transit(Body::moon, day.moonTransit);
     cross(Body::moon, Event::set, day.moonSet, false);
 
+    // A label that would cover an earlier one moves further from its mark.
+    for (std::size_t i = 1; i < g.marks.size(); ++i) {
+        Label& l = g.marks[i].label;
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (std::size_t j = 0; j < i; ++j) {
+                const Label& o = g.marks[j].label;
+                if (std::fabs(o.at.x - l.at.x) < labelWidth && std::fabs(o.at.y - l.at.y) < labelHeight) {
+                    l.at.y += l.above ? -labelHeight : labelHeight;
+                    moved = true;
+                }
+            }
+        }
+    }
+
     for (int h = 0; h <= g.length + 1e-9; h += 3)
         g.hours.push_back({ax.x(h), std::to_string(h)});
     for (int a : {-18, 0, 30, 60, 90})

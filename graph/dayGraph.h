@@ -45,8 +45,12 @@ struct Mark {
     Body body = Body::sun;
     Event event = Event::rise;
     Point at;     // on the horizon for a rise or set, on the curve's peak for a transit
-    Label label;  // "HH:MM" as in the almanac's table
+    Label label;  // "HH:MM" as in the almanac's table; moved up or down off an earlier label
 };
+
+// The room a mark's label is given: a label stands at least this far from
+// every other one across or along.
+constexpr double labelWidth = 44, labelHeight = 16;
 
 struct DayGraph {
     Rect plot;

@@ -195,6 +195,7 @@ bool savePicture(const QString& path, const QSize& size, double scale, const QSt
         QSvgGenerator svg;
         svg.setFileName(path);
         svg.setSize(size);
+        svg.setResolution(96);  // a browser's pixel: the picture opens at the window's size
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(title);
         QPainter p;
@@ -236,7 +237,7 @@ void pictureMenu(QWidget* widget, const QPoint& globalPos, const QString& baseNa
         p.setFont(font);
         paint(p);
     };
-    if (!savePicture(path, widget->size(), widget->devicePixelRatioF(), widget->windowTitle(), withFont))
+    if (!savePicture(path, widget->size(), widget->devicePixelRatioF(), widget->window()->windowTitle(), withFont))
         ui::showMessage(widget, QStringLiteral("%1 に書き込めませんでした。").arg(path));
 }
 

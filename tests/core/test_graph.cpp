@@ -211,6 +211,22 @@ TEST(DayGraph, NowLineOnlyOnItsDate)
     EXPECT_FALSE(graph::dayGraph(site(c), day, kPlot, noon - 0.5 - 1e-6).hasNow);
 }
 
+TEST(DayGraph, LabelsKeepClearOfEachOther)
+{
+    // Near new moon the sun and the moon rise, transit and set together.
+    for (int day : {8, 9, 10}) {
+        const almanac::Site s = site(kSites[0]);
+        const graph::DayGraph g = graph::dayGraph(s, almanac::computeDay(s, 2026, 12, day), kPlot);
+        ASSERT_EQ(g.marks.size(), 6u);
+        for (std::size_t i = 0; i < g.marks.size(); ++i)
+            for (std::size_t j = 0; j < i; ++j) {
+                const Point a = g.marks[i].label.at, b = g.marks[j].label.at;
+                EXPECT_TRUE(std::fabs(a.x - b.x) >= graph::labelWidth || std::fabs(a.y - b.y) >= graph::labelHeight)
+                    << day << ": " << g.marks[i].label.text << " " << g.marks[j].label.text;
+            }
+    }
+}
+
 // The lit part's area and on which side of the disc it stands.
 void litShape(const graph::MoonView& v, double& area, double& cx)
 {
