@@ -80,7 +80,8 @@ QColor skyColour(SkyLevel level)
 
 void paintDayGraph(QPainter& p, const DayGraph& g)
 {
-    p.setRenderHint(QPainter::Antialiasing, true);
+    // Bands and scales are upright: antialiasing only for the curves and marks.
+    p.setRenderHint(QPainter::Antialiasing, false);
     const QRectF plot(g.plot.left, g.plot.top, g.plot.width, g.plot.height);
     for (const SkyBand& b : g.bands)
         p.fillRect(QRectF(b.from, plot.top(), b.to - b.from, plot.height()), skyColour(b.level));
@@ -102,6 +103,7 @@ void paintDayGraph(QPainter& p, const DayGraph& g)
     p.setPen(QPen(QColor(20, 20, 20), 1.3));
     p.drawLine(QPointF(plot.left(), g.horizonY), QPointF(plot.right(), g.horizonY));
 
+    p.setRenderHint(QPainter::Antialiasing, true);
     p.save();
     p.setClipRect(plot);
     drawCurves(p, g.moon, kMoon);
