@@ -45,10 +45,10 @@ TcYear::TcYear(const TcMainState& state, QWidget* owner)
         row->addWidget(key);
     }
     box->addLayout(row);
-    graph = new TcYearGraph(this);
-    box->addWidget(graph, 1);
+    yearGraph = new TcYearGraph(this);
+    box->addWidget(yearGraph, 1);
     connect(optHours, &QRadioButton::toggled, this,
-            [this](bool on) { graph->setView(on ? graph::YearView::durations : graph::YearView::clock); });
+            [this](bool on) { yearGraph->setView(on ? graph::YearView::durations : graph::YearView::clock); });
 }
 
 void TcYear::funcShow()
@@ -76,7 +76,7 @@ void TcYear::fill()
     lblTitle->setText(QStringLiteral("%1年  ").arg(cMain.dispYear) +
                       ui::fromSjis(siteNameBytes(cMain)).trimmed() +
                       QStringLiteral("  （赤い線は %1月%2日、右クリックで画像を保存）").arg(cMain.dispMonth).arg(cMain.dispDay));
-    graph->setDate(site, cMain.dispYear, cMain.dispMonth, cMain.dispDay);
+    yearGraph->setDate(site, cMain.dispYear, cMain.dispMonth, cMain.dispDay);
 }
 
 void TcYear::keyPressEvent(QKeyEvent* event)

@@ -20,7 +20,7 @@ public:
     // Redraws for the displayed date while the window is shown.
     void funcDisp();
 
-    TcYearGraph* graph;
+    TcYearGraph* yearGraph;
     QRadioButton* optHours;
     QRadioButton* optClock;
     QLabel* lblTitle;

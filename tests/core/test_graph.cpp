@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "almanac/almanac.h"
+#include "almanac/almanacLines.h"
 #include "graph/altitude.h"
 #include "graph/dayGraph.h"
 #include "graph/moonView.h"
@@ -268,6 +269,23 @@ TEST(MoonView, LitAreaAndSideAsSeenNorthAndSouth)
         // At transit the zenith is due north or due south of the moon.
         EXPECT_NEAR(std::fabs(v.parallactic), r.c.lat > 0 ? 0 : 180, 0.5);
     }
+}
+
+TEST(MoonView, StandsAtItsRiseOnADayWithoutTransit)
+{
+    const almanac::Site s = site(kSites[0]);
+    int found = 0;
+    for (int d = 1; d <= 31; ++d) {
+        const almanac::Day day = almanac::computeDay(s, 2026, 12, d);
+        if (day.moonTransit.occurs)
+            continue;
+        ++found;
+        const graph::MoonView v = graph::moonView(s, day, {0, 0}, 10);
+        EXPECT_EQ(v.moment, graph::Event::rise);
+        EXPECT_EQ(v.hours, day.moonRise.hours);
+        EXPECT_EQ(v.caption.text, "月の出 " + clockHM(day.moonRise.hours));
+    }
+    EXPECT_EQ(found, 1);
 }
 
 TEST(YearGraph, DaylightAddsUpAndTheSummerTimeJumpShows)

@@ -66,10 +66,10 @@ private slots:
         main.mnuYear->trigger();
         TcYear* year = main.yearWindow();
         QVERIFY(year && year->isVisible());
-        const double may14 = year->graph->geometry().shownX;
+        const double may14 = year->yearGraph->geometry().shownX;
         main.mnuNext->trigger();
-        QCOMPARE(year->graph->geometry().shownX - may14,
-                 graph::yearPlotArea(year->graph->width(), year->graph->height()).width / 366);
+        QCOMPARE(year->yearGraph->geometry().shownX - may14,
+                 graph::yearPlotArea(year->yearGraph->width(), year->yearGraph->height()).width / 366);
 
         // Saved pictures: an SVG with the curves as paths, a PNG at twice the size.
         QTemporaryDir dir;
