@@ -8,7 +8,7 @@ CMAKE_ARGS ?=
 
 # Debian 12 packages needed to build, test and run.
 DEPS := cmake make g++ pkg-config \
-        qt6-base-dev qt6-qpa-plugins libgl-dev \
+        qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev \
         googletest libgtest-dev libbenchmark-dev \
         fonts-ipafont fonts-noto-cjk \
         libchm1 libchm-dev \

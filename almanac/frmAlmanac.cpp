@@ -2,11 +2,13 @@
 
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
+#include "graph/graphWidgets.h"
 #include "ui/framePos.h"
 #include "ui/fonts.h"
 #include "ui/sjis.h"
@@ -93,6 +95,16 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
             cell(this, grid, row + 1 + i % 3, i < 3 ? 0 : 2, QStringLiteral("phase%1").arg(i), left, false, 2));
     }
     row += 4;
+    grid->addWidget(rule(this), row++, 0, 1, 4);
+
+    // The day as a picture and the moon as it stands, under the figures.
+    auto* pictures = new QHBoxLayout;
+    pictures->setSpacing(6);
+    dayGraph = new TcDayGraph(this);
+    moonView = new TcMoonView(this);
+    pictures->addWidget(dayGraph);
+    pictures->addWidget(moonView);
+    grid->addLayout(pictures, row++, 0, 1, 4, Qt::AlignLeft);
 
     cmdClose = new QPushButton(QStringLiteral("閉じる"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
@@ -142,6 +154,8 @@ void TcAlmanac::fill()
     cCalc.mooncalc(cMain.dispYear, cMain.dispMonth, cMain.dispDay, classic);
     const almanac::Day day = almanac::computeDay(site, cMain.dispYear, cMain.dispMonth, cMain.dispDay);
     shown = almanacSheet(site, day, phases, classic, cMain.twoPi);
+    dayGraph->setDay(site, day);
+    moonView->setDay(site, day);
 
     lblDate->setText(ui::fromUtf8(shown.date));
     lblSite->setText(ui::fromSjis(siteNameBytes(cMain)).trimmed() + QStringLiteral("  ") +

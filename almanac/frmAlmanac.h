@@ -15,6 +15,8 @@
 
 class QLabel;
 class QPushButton;
+class TcDayGraph;
+class TcMoonView;
 
 class TcAlmanac : public QWidget {
     Q_OBJECT
@@ -33,6 +35,8 @@ public:
     QLabel* lblDate;
     QLabel* lblSite;
     QPushButton* cmdClose;
+    TcDayGraph* dayGraph;  // the day's altitudes, under the figures
+    TcMoonView* moonView;  // the moon as it stands, beside the day
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

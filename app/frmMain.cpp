@@ -18,6 +18,7 @@
 #include "app/dispLines.h"
 #include "almanac/frmAlmanac.h"
 #include "app/settingsStore.h"
+#include "graph/frmYear.h"
 #include "app/today.h"
 #include "date/frmDate.h"
 #include "sites/frmLoc.h"
@@ -181,6 +182,7 @@ void TcMain::buildMenu()
     mnuBefore = item(view, "mnuBefore", QStringLiteral("前日(&B)"));
     mnuTable = item(view, "mnuTable", QStringLiteral("連続計算(&C)"));
     mnuAlmanac = item(view, "mnuAlmanac", QStringLiteral("こよみの詳細(&K)"));
+    mnuYear = item(view, "mnuYear", QStringLiteral("日照の一年(&Y)"));
 
     // The help item acts itself; F1 reaches it anywhere in the window.
     mnuHelp = new QAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
@@ -197,6 +199,7 @@ void TcMain::buildMenu()
     connect(mnuBefore, &QAction::triggered, this, [this] { funcStep(mnuBefore); });
     connect(mnuTable, &QAction::triggered, this, [this] { funcTable(); });
     connect(mnuAlmanac, &QAction::triggered, this, [this] { funcAlmanac(); });
+    connect(mnuYear, &QAction::triggered, this, [this] { funcYear(); });
     connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelpClick(); });
 }
 
@@ -325,6 +328,8 @@ void TcMain::funcDisp()
     repaint();
     if (cAlmanac)
         cAlmanac->funcDisp();
+    if (cYear)
+        cYear->funcDisp();
 }
 
 void TcMain::funcPhase(double age)
@@ -367,6 +372,13 @@ void TcMain::funcAlmanac()
     if (!cAlmanac)
         cAlmanac = new TcAlmanac(cMain, cCalc, this);
     cAlmanac->funcShow();
+}
+
+void TcMain::funcYear()
+{
+    if (!cYear)
+        cYear = new TcYear(cMain, this);
+    cYear->funcShow();
 }
 
 void TcMain::mnuHelpClick()

@@ -18,6 +18,7 @@ class QLabel;
 class QPushButton;
 class QToolButton;
 class TcAlmanac;
+class TcYear;
 class TcDate;
 class TcLocate;
 class TcTable;
@@ -55,6 +56,7 @@ public:
     QAction* mnuBefore;
     QAction* mnuTable;
     QAction* mnuAlmanac;
+    QAction* mnuYear;
     QAction* mnuHelp;
 
     // Recomputes the day and redraws lines, picture and caption at once.
@@ -70,6 +72,10 @@ public:
     void funcAlmanac();
     // The details window; null until first opened.
     TcAlmanac* almanacWindow() const { return cAlmanac; }
+    // Opens the year of daylight (made at its first opening) or brings it
+    // to the front; null until first opened.
+    void funcYear();
+    TcYear* yearWindow() const { return cYear; }
     void mnuHelpClick();
     // Stores the settings, then closes the window.
     void funcExit2();
@@ -96,6 +102,7 @@ private:
     TcLocate* cLocate = nullptr;
     TcTable* cTable = nullptr;
     TcAlmanac* cAlmanac = nullptr;  // owned as a child window
+    TcYear* cYear = nullptr;        // owned as a child window
     TcHelp help;
     int helpAvailable = 0;  // 1 when help could be prepared at creation
     bool settingsGivenUp = false;  // the user chose to end without the settings

@@ -1,12 +1,17 @@
 // Timing of the windows, with the limits they must keep (make bench): the
 // month table filled in at most 2 ms (median of 300), the help window opened
 // and raised again in at most 200 ms each (median of 7), the site dialog
-// filled from 10 MB of line feeds in at most 1 s (median of 3). Runs on the
-// offscreen platform; exits with 1 when a limit is missed.
+// filled from 10 MB of line feeds in at most 1 s (median of 3), the day graph
+// computed and painted in at most 10 ms (median of 50, a new date each time)
+// and the year of daylight in at most 100 ms (median of 7, a new year each
+// time), both painted at twice the size. Runs on the offscreen platform;
+// exits with 1 when a limit is missed.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <algorithm>
@@ -20,6 +25,7 @@
 #include "sites/frmLoc.h"
 #include "table/frmTable.h"
 #include "app/helpViewer.h"
+#include "graph/graphPainter.h"
 
 namespace {
 
@@ -90,5 +96,32 @@ int main(int argc, char* argv[])
     TcLocate locate(state, nullptr);
     ok &= report("site dialog filled (10 MB of line feeds)", medianMs(3, [] {}, [&] { locate.funcShow(); }), 1000.0);
     QDir::setCurrent(previous);
+
+    const almanac::Site tokyo {35.68, 139.77, 9, 0};
+    int n = 0;
+    QImage image(QSize(int(graph::dayGraphWidth), int(graph::dayGraphHeight)) * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    ok &= report("day graph computed and painted", medianMs(50, [] {}, [&] {
+        ++n;
+        const almanac::Day day = almanac::computeDay(tokyo, 1901 + n % 199, 1 + n % 12, 15);
+        const graph::DayGraph g = graph::dayGraph(
+            tokyo, day, graph::dayPlotArea(graph::dayGraphWidth, graph::dayGraphHeight));
+        image.fill(Qt::white);
+        QPainter p(&image);
+        graph::paintDayGraph(p, g);
+    }), 10.0);
+    QImage yearImage(QSize(780, 330) * 2, QImage::Format_ARGB32_Premultiplied);
+    yearImage.setDevicePixelRatio(2);
+    for (graph::YearView view : {graph::YearView::durations, graph::YearView::clock})
+        ok &= report(view == graph::YearView::clock ? "year graph (clock times) computed and painted"
+                                                    : "year graph (hours) computed and painted",
+                     medianMs(7, [] {}, [&] {
+            ++n;
+            const std::vector<graph::YearDay> days = graph::yearDays(tokyo, 1901 + n % 199);
+            const graph::YearGraph g = graph::yearGraph(days, view, graph::yearPlotArea(780, 330), 100);
+            yearImage.fill(Qt::white);
+            QPainter p(&yearImage);
+            graph::paintYearGraph(p, g);
+        }), 100.0);
     return ok ? 0 : 1;
 }

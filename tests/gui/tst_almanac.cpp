@@ -2,13 +2,20 @@
 // figures for the displayed date and following the main window's day steps.
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
+#include <QTemporaryDir>
 
 #include "almanac/almanac.h"
 #include "almanac/almanacLines.h"
 #include "almanac/frmAlmanac.h"
 #include "app/frmMain.h"
 #include "app/today.h"
+#include "graph/frmYear.h"
+#include "graph/graphPainter.h"
+#include "graph/graphWidgets.h"
 #include "support.h"
 
 class TestAlmanac : public QObject {
@@ -45,8 +52,36 @@ private slots:
             QCOMPARE(cell("event6_1"), QString::number(d.moonAge, 'f', 2));
             // The main window's own figure stands beside it.
             QVERIFY(main.lblSun->text().contains(cell("event0_3")));
+            // The picture under the figures marks the same times.
+            std::vector<std::string> marks;
+            for (const graph::Mark& m : w->dayGraph->geometry().marks)
+                marks.push_back(m.label.text);
+            QVERIFY(!marks.empty());
+            QCOMPARE(marks.front(), clockHM(d.sunRise.hours));
+            QVERIFY(w->moonView->geometry().caption.text.find(clockHM(d.moonTransit.hours)) != std::string::npos);
             main.mnuNext->trigger();
         }
+
+        // The year of daylight follows the displayed date too.
+        main.mnuYear->trigger();
+        TcYear* year = main.yearWindow();
+        QVERIFY(year && year->isVisible());
+        const double may14 = year->yearGraph->geometry().shownX;
+        main.mnuNext->trigger();
+        QCOMPARE(year->yearGraph->geometry().shownX - may14,
+                 graph::yearPlotArea(year->yearGraph->width(), year->yearGraph->height()).width / 366);
+
+        // Saved pictures: an SVG with the curves as paths, a PNG at twice the size.
+        QTemporaryDir dir;
+        const graph::DayGraph g = w->dayGraph->geometry();
+        const auto paint = [&g](QPainter& p) { graph::paintDayGraph(p, g); };
+        QVERIFY(graph::savePicture(dir.filePath(QStringLiteral("d.svg")), w->dayGraph->size(), 1, "d", paint));
+        QVERIFY(graph::savePicture(dir.filePath(QStringLiteral("d.png")), w->dayGraph->size(), 2, "d", paint));
+        QFile svg(dir.filePath(QStringLiteral("d.svg")));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QVERIFY(svg.readAll().contains("<polyline"));
+        QCOMPARE(QImage(dir.filePath(QStringLiteral("d.png"))).size(), w->dayGraph->size() * 2);
+        QVERIFY(!graph::savePicture(dir.filePath(QStringLiteral("no/such/d.png")), w->dayGraph->size(), 1, "d", paint));
         setTodaySource({});
     }
 };
