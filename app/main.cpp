@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "platform/displayCheck.h"
+#include "platform/regularFile.h"
 #include "app/frmMain.h"
 #include "date/frmDate.h"
 #include "engine/prcCalc.h"
@@ -63,6 +64,9 @@ int main(int argc, char* argv[])
 {
     QElapsedTimer sinceMain;
     sinceMain.start();
+    // A file size limit makes a write fail (the settings then say they
+    // could not be stored) instead of ending the program.
+    fileio::failWritesPastSizeLimit();
 
     if (!display::usable()) {
         std::fprintf(stderr, "%s\n", display::noDisplayLine());
