@@ -86,7 +86,7 @@ mkdir "$work/cwd"
 [ -f "$HOME/.local/share/lunvelde/obspoint.txt" ] || fail "a relative XDG_DATA_HOME did not fall back to HOME"
 rootLocal=$([ -e /.local ] && echo yes)
 for case in nohome filehome; do
-  if [ $case = nohome ]; then set -- env -u HOME -u XDG_DATA_HOME; else : >"$work/file"; set -- env HOME="$work/file" -u XDG_DATA_HOME; fi
+  if [ $case = nohome ]; then set -- env -u HOME -u XDG_DATA_HOME; else : >"$work/file"; set -- env -u XDG_DATA_HOME HOME="$work/file"; fi
   (cd "$work/cwd" && timeout 20 "$@" "$prefix/bin/lunvelde-launch") >"$work/run-$case.log" 2>&1
   grep -q '^lunvelde-launch: ' "$work/run-$case.log" && grep -q '観測地ファイルがありません' "$work/run-$case.log" &&
     grep -q '^startup_ms_since_main' "$work/run-$case.log" || { cat "$work/run-$case.log"; fail "$case: the program did not start with its own message"; }
