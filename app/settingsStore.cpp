@@ -200,10 +200,8 @@ bool write(const Values& values)
         settings.setValue(kWindowLeft, values.left);
         settings.setValue(kInitData, values.initData);
         settings.sync();
-        // A format error may be the old text's, met while reading it before
-        // the write: what counts is whether the values are now in the copy.
-        if (settings.status() == QSettings::AccessError)
-            return false;
+        // Its status says little: a format error may be the old text's, and
+        // what counts is whether the values are now in the copy, on the disk.
     }
     // QSettings may have put a new file in the copy's place: permissions
     // are set on what is there now.
