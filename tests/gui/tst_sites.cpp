@@ -39,8 +39,8 @@ const QString kAppendFailed = QStringLiteral("観測地ファイルにアクセ�
 const QString kFile = QStringLiteral("obspoint.txt");
 const QString kBusy = QStringLiteral("観測地ファイルは他のプログラムが使用中です。登録しませんでした。");
 const QString kReplaced = QStringLiteral("観測地ファイルが一覧を表示した後で置き換えられています。登録しませんでした。");
-const QString kNotAligned = QStringLiteral(
-    "観測地ファイルの行が 50 バイトの区切りにそろっていないため、書き込めません。ファイルを確かめてください。");
+const QString kNotAligned =
+    QStringLiteral("観測地ファイルの行が 50 バイトずつにそろっていません。登録しませんでした。");
 
 QByteArray rec(const QString& name, double lat, double lon, double tz, int flag)
 {
