@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <exception>
+#include <new>
 
 #include "platform/displayCheck.h"
 #include "platform/regularFile.h"
@@ -30,6 +31,8 @@ QString describe(std::exception_ptr error)
 {
     try {
         std::rethrow_exception(error);
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("メモリが足りません。");
     } catch (const std::exception& e) {
         return QString::fromLocal8Bit(e.what());
     } catch (...) {
