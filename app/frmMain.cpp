@@ -219,7 +219,9 @@ bool TcMain::storeSettings()
     values.top = y();
     values.left = x();
     values.initData = cMain.defaultSiteIndex;
-    if (settingsGivenUp || settings::write(values))
+    // Settings that could not be read at start are never replaced by what
+    // the window holds now (the defaults, in part): the close asks instead.
+    if (settingsGivenUp || (!settingsUnread && settings::write(values)))
         return true;
     const QString file = settings::path();
     if (file.isEmpty()) {
@@ -246,7 +248,8 @@ void TcMain::funcCreate()
 void TcMain::funcShow()
 {
     settings::Values stored;
-    settings::read(stored);  // the defaults when the values cannot be read
+    // The defaults when the values cannot be read.
+    settingsUnread = settings::read(stored) == settings::Found::Unreadable;
     ui::moveFrame(this, QPoint(stored.left, stored.top));
     cMain.defaultSiteIndex = stored.initData;
 

@@ -106,4 +106,5 @@ private:
     TcHelp help;
     int helpAvailable = 0;  // 1 when help could be prepared at creation
     bool settingsGivenUp = false;  // the user chose to end without the settings
+    bool settingsUnread = false;   // the settings file was there but could not be read
 };

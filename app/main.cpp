@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <exception>
+#include <new>
 
 #include "platform/displayCheck.h"
+#include "platform/regularFile.h"
 #include "app/frmMain.h"
 #include "date/frmDate.h"
 #include "engine/prcCalc.h"
@@ -29,6 +31,8 @@ QString describe(std::exception_ptr error)
 {
     try {
         std::rethrow_exception(error);
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("メモリが足りません。");
     } catch (const std::exception& e) {
         return QString::fromLocal8Bit(e.what());
     } catch (...) {
@@ -63,6 +67,9 @@ int main(int argc, char* argv[])
 {
     QElapsedTimer sinceMain;
     sinceMain.start();
+    // A file size limit makes a write fail (the settings then say they
+    // could not be stored) instead of ending the program.
+    fileio::failWritesPastSizeLimit();
 
     if (!display::usable()) {
         std::fprintf(stderr, "%s\n", display::noDisplayLine());

@@ -4,10 +4,13 @@
 
 namespace display {
 
-// False only when the toolkit will use the X11 platform (QT_QPA_PLATFORM unset
-// or "xcb", and no Wayland session to try first) and no X server answers on
-// DISPLAY (asked again for up to a second, as a server may be resetting).
-// Any other platform is left to the toolkit.
+// False when none of the platforms the toolkit will try can be reached: the
+// ones QT_QPA_PLATFORM lists, or else Wayland (when WAYLAND_DISPLAY is set or
+// XDG_SESSION_TYPE is "wayland") and then X11. X11 counts when an X server
+// answers on DISPLAY (asked again for up to a second, as a server may be
+// resetting) and has the screen DISPLAY names; Wayland when its socket
+// accepts a connection. Any other platform (offscreen, vnc, ...) is left to
+// the toolkit.
 //
 // The connection made to ask the X server stays open until release(): a
 // server that resets when its last client leaves (Xvfb without -noreset, as

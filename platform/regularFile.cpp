@@ -5,19 +5,50 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace fileio {
 
+namespace {
+
+int openWith(const std::string& path, int flags)
+{
+    return ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+}
+
+}  // namespace
+
 int openRegular(const std::string& path, Access access, struct stat* st)
 {
-    int flags = O_RDONLY;
-    if (access == Access::ReadWrite)
-        flags = O_RDWR;
-    else if (access == Access::AppendNew)
-        flags = O_RDWR | O_APPEND | O_CREAT;
-    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    constexpr int kAppend = O_RDWR | O_APPEND;
+    constexpr int kCreate = kAppend | O_CREAT | O_EXCL | O_NOFOLLOW;
+    int fd = -1;
+    switch (access) {
+    case Access::Read:
+        fd = openWith(path, O_RDONLY);
+        break;
+    case Access::ReadWrite:
+        fd = openWith(path, O_RDWR);
+        break;
+    case Access::Append:
+        fd = openWith(path, kAppend);
+        break;
+    case Access::AppendNew:
+        // An existing file, or a new one where nothing is; one made by
+        // another program in between is opened as it is.
+        fd = openWith(path, kAppend);
+        if (fd < 0 && errno == ENOENT) {
+            fd = openWith(path, kCreate);
+            if (fd < 0 && errno == EEXIST)
+                fd = openWith(path, kAppend);
+        }
+        break;
+    case Access::CreateNew:
+        fd = openWith(path, kCreate);
+        break;
+    }
     if (fd < 0)
         return -1;
     struct stat info;
@@ -165,13 +196,30 @@ bool writeAll(int fd, const char* data, std::size_t count, off_t offset, std::si
     return ok;
 }
 
-bool lockExclusive(int fd)
+bool lockExclusive(int fd, int timeoutMs)
 {
-    int rc;
-    while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    if (timeoutMs < 0) {
+        int rc;
+        while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        return rc == 0;
     }
-    return rc == 0;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+        if (Clock::now() >= deadline) {
+            errno = EWOULDBLOCK;
+            return false;
+        }
+        ::usleep(10 * 1000);
+    }
 }
+
+void failWritesPastSizeLimit() { ::signal(SIGXFSZ, SIG_IGN); }
 
 off_t sizeOf(int fd)
 {

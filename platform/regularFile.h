@@ -16,7 +16,12 @@ namespace fileio {
 enum class Access {
     Read,        // read only
     ReadWrite,   // read and write in place; the file must exist
-    AppendNew,   // read and append; created (mode 0666 less umask) when absent
+    Append,      // read and append; the file must exist
+    AppendNew,   // read and append; created (mode 0666 less umask) when nothing
+                 // is at path: a link is followed only to an existing file, so
+                 // a dangling link never creates its target
+    CreateNew,   // read and append a file created now; fails (EEXIST) when
+                 // anything, a link included, is already at path
 };
 
 // Opens path without blocking on a pipe or a device, and keeps it only when
@@ -80,8 +85,15 @@ bool writeAll(int fd, const char* data, std::size_t count, off_t offset = -1, st
               off_t* end = nullptr);
 
 // An exclusive advisory lock (flock) on the whole file, held until the
-// descriptor is closed.
-bool lockExclusive(int fd);
+// descriptor is closed. With timeoutMs >= 0 the lock is asked for without
+// waiting every few milliseconds until then, and false with errno
+// EWOULDBLOCK means another holder kept it all that time.
+bool lockExclusive(int fd, int timeoutMs = -1);
+
+// Makes a write past the file size limit (RLIMIT_FSIZE) fail with EFBIG, as
+// a full disk fails with ENOSPC, instead of ending the program (SIGXFSZ is
+// ignored). Call once, early.
+void failWritesPastSizeLimit();
 
 // Size of the open file; -1 when it cannot be examined.
 off_t sizeOf(int fd);

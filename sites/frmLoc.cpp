@@ -25,6 +25,13 @@ const QString kOutOfRange = QStringLiteral("入力した数字の範囲が不正
 const QString kCannotRead = QStringLiteral("ファイルが読めません");
 const QString kOverwriteFailed = QStringLiteral("観測地ファイルにアクセスできません。");
 const QString kAppendFailed = QStringLiteral("観測地ファイルにアクセスできません");
+const QString kBusy = QStringLiteral("観測地ファイルは他のプログラムが使用中です。登録しませんでした。");
+const QString kReplaced =
+    QStringLiteral("観測地ファイルが一覧を表示した後で置き換えられています。登録しませんでした。");
+const QString kNotAligned =
+    QStringLiteral("観測地ファイルの行が 50 バイトずつにそろっていません。登録しませんでした。");
+const QString kListTooLong = QStringLiteral("観測地ファイルが大きすぎます。最初の %1 行だけを表示します。");
+const QString kNoMemory = QStringLiteral("観測地ファイルが大きすぎて、一覧を作れません。");
 
 // The names of the site file's lines, item i for line i. They are kept as
 // the file's bytes and converted only when the list shows them, so a file
@@ -152,8 +159,16 @@ void TcLocate::funcShow()
     cmbName->clear();
     cmbName->clearEditText();
     sitefile::NameList names;
-    if (sitefile::listNames(names))
-        siteCount = static_cast<int>(names.size());
+    bool truncated = false;
+    try {
+        if (sitefile::listNames(names, sitefile::kFileName, &listedFile, &truncated))
+            siteCount = static_cast<int>(names.size());
+    } catch (const std::bad_alloc&) {
+        names.clear();
+        ui::showMessage(this, kNoMemory);
+    }
+    if (truncated)
+        ui::showMessage(this, kListTooLong.arg(sitefile::kMaxListedLines));
     static_cast<SiteNameModel*>(cmbName->model())->reset(std::move(names));
     cmbName->setCurrentIndex(-1);
     setName(ui::fromSjis(siteNameBytes(cMain)));
@@ -225,16 +240,27 @@ void TcLocate::funcRec()
     const std::string record =
         sitefile::makeRecord(ui::toSjis(cmbName->currentText()), v.latitude, v.longitude, v.timeZone, flag);
     if (result == TcReg::kOverwrite || result == TcReg::kOverwriteDefault) {
-        if (sitefile::overwriteRecord(record, cMain.currentSiteIndex) != sitefile::Status::Ok) {
-            ui::showMessage(this, kOverwriteFailed);
+        sitefile::Status status;
+        {
+            ui::WaitCursor wait;  // another program may hold the file's lock
+            status = sitefile::overwriteRecord(record, cMain.currentSiteIndex, sitefile::kFileName, &listedFile);
+        }
+        if (status != sitefile::Status::Ok) {
+            showWriteFailure(status, kOverwriteFailed);
             return;
         }
     } else {
         int number = 0;
-        if (sitefile::appendRecord(record, number) != sitefile::Status::Ok) {
-            ui::showMessage(this, kAppendFailed);
+        sitefile::Status status;
+        {
+            ui::WaitCursor wait;
+            status = sitefile::appendRecord(record, number, sitefile::kFileName, &listedFile);
+        }
+        if (status != sitefile::Status::Ok) {
+            showWriteFailure(status, kAppendFailed);
             return;
         }
+
         // The record's real number; equal to siteCount unless the file
         // changed since it was listed.
         cMain.currentSiteIndex = number;
@@ -242,6 +268,24 @@ void TcLocate::funcRec()
     }
     if (result == TcReg::kNewDefault || result == TcReg::kOverwriteDefault)
         cMain.defaultSiteIndex = cMain.currentSiteIndex;
+}
+
+void TcLocate::showWriteFailure(sitefile::Status status, const QString& fallback)
+{
+    switch (status) {
+    case sitefile::Status::Busy:
+        ui::showMessage(this, kBusy);
+        return;
+    case sitefile::Status::Replaced:
+        ui::showMessage(this, kReplaced);
+        return;
+    case sitefile::Status::NotAligned:
+        ui::showMessage(this, kNotAligned);
+        return;
+    default:
+        ui::showMessage(this, fallback);
+        return;
+    }
 }
 
 void TcLocate::showing()

@@ -73,6 +73,13 @@ private:
     QLabel* cmbLongi;  // a label, named like this in the form
     QLabel* cmbTz;     // a label as well
 
+    // Shows why a write wrote nothing; fallback for the failures that have
+    // no message of their own.
+    void showWriteFailure(sitefile::Status status, const QString& fallback);
+
+    // The file the last showing listed: writes go to that file only.
+    sitefile::FileId listedFile;
+
     // The name the box showed as a field value (set by the dialog or typed),
     // restored when a chosen record cannot be read.
     QString nameShown;

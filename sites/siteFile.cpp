@@ -32,6 +32,11 @@ bool openForReading(const std::string& path, Fd& fd, off_t& size)
     return true;
 }
 
+FileId idOf(const struct stat& st)
+{
+    return FileId {FileId::Present, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -205,13 +210,22 @@ void NameList::clear()
     ends_.shrink_to_fit();
 }
 
-bool listNames(NameList& names, const std::string& path)
+bool listNames(NameList& names, const std::string& path, FileId* listed, bool* truncated)
 {
     names.clear();
-    Fd fd(-1);
-    off_t size = 0;
-    if (!openForReading(path, fd, size))
+    if (truncated)
+        *truncated = false;
+    if (listed)
+        *listed = FileId {};
+    struct stat st;
+    Fd fd(fileio::openRegular(path, fileio::Access::Read, &st));
+    if (!fd.ok()) {
+        if (listed && fileio::absent(path))
+            listed->state = FileId::Absent;
         return false;
+    }
+    if (listed)
+        *listed = idOf(st);
     // The file is read in pieces and only the names are kept: a file of
     // millions of short lines costs a few bytes a line.
     std::string name;     // the current line's name so far
@@ -240,9 +254,13 @@ bool listNames(NameList& names, const std::string& path)
             }
             if (!nl)
                 break;  // a final line without a line end is not listed
-            // Record numbers are ints; the names' bytes are counted in 32 bits.
-            if (names.size() >= static_cast<std::size_t>(INT_MAX) || names.bytes() + name.size() > UINT32_MAX)
+            // A bounded list: record numbers are ints, the names' bytes are
+            // counted in 32 bits, and memory is not unlimited.
+            if (names.size() >= kMaxListedLines) {
+                if (truncated)
+                    *truncated = true;
                 return true;
+            }
             names.push(name);
             name.clear();
             ended = false;
@@ -302,16 +320,48 @@ namespace detail {
 void (*beforeAppendWrite)(const std::string& path) = nullptr;
 }
 
-Status appendRecord(const std::string& record, int& recordNumber, const std::string& path)
+namespace {
+
+// Opens the file a write goes to and takes its lock: the listed file (or a
+// new one when none was listed), waiting a bounded time for another holder
+// of the lock. Ok, or why nothing may be written.
+Status openForWriting(const std::string& path, fileio::Access access, FileId* listed, Fd& fd)
+{
+    // With a listed file, an append goes to that file only (never one made
+    // in its place), or makes the file where the listing found nothing.
+    if (listed && listed->state == FileId::Unknown)
+        listed = nullptr;
+    const bool create = listed && listed->state == FileId::Absent && access == fileio::Access::AppendNew;
+    if (listed && listed->state == FileId::Present && access == fileio::Access::AppendNew)
+        access = fileio::Access::Append;
+    struct stat st;
+    fd.reset(fileio::openRegular(path, create ? fileio::Access::CreateNew : access, &st));
+    if (!fd.ok())
+        return (create && errno == EEXIST) || (listed && listed->state == FileId::Present && errno == ENOENT)
+                   ? Status::Replaced
+                   : Status::CannotOpen;
+    if (create)
+        *listed = idOf(st);
+    else if (listed && (listed->state != FileId::Present || static_cast<std::uint64_t>(st.st_dev) != listed->device ||
+                        static_cast<std::uint64_t>(st.st_ino) != listed->inode))
+        return Status::Replaced;
+    // Another program that locks the file waits until the record is in; one
+    // that holds the lock too long gets nothing written.
+    if (!fileio::lockExclusive(fd.get(), kLockWaitMs))
+        return errno == EWOULDBLOCK ? Status::Busy : Status::CannotOpen;
+    return Status::Ok;
+}
+
+}  // namespace
+
+Status appendRecord(const std::string& record, int& recordNumber, const std::string& path, FileId* listed)
 {
     if (!isRecordText(record))
         return Status::BadRecord;
-    struct stat st;
-    Fd fd(fileio::openRegular(path, fileio::Access::AppendNew, &st));
-    if (!fd.ok())
-        return Status::CannotOpen;
-    // Another program that locks the file waits until the record is in.
-    fileio::lockExclusive(fd.get());
+    Fd fd(-1);
+    const Status opened = openForWriting(path, fileio::Access::AppendNew, listed, fd);
+    if (opened != Status::Ok)
+        return opened;
     const off_t size = fileio::sizeOf(fd.get());
     if (size < 0)
         return Status::CannotOpen;
@@ -365,18 +415,19 @@ Status appendRecord(const std::string& record, int& recordNumber, const std::str
     return Status::Ok;
 }
 
-Status overwriteRecord(const std::string& record, int n, const std::string& path)
+Status overwriteRecord(const std::string& record, int n, const std::string& path, const FileId* listed)
 {
     if (!isRecordText(record))
         return Status::BadRecord;
-    struct stat st;
-    Fd fd(fileio::openRegular(path, fileio::Access::ReadWrite, &st));
-    if (!fd.ok())
-        return Status::CannotOpen;
+    Fd fd(-1);
+    FileId same = listed ? *listed : FileId {};
+    const Status opened = openForWriting(path, fileio::Access::ReadWrite, listed ? &same : nullptr, fd);
+    if (opened != Status::Ok)
+        return opened;
     // Only a complete record inside the file is replaced: writing past the
     // end would leave a gap or grow the file, and a place that is not a
     // whole CR LF line (a hand-edited file out of step) would be damaged.
-    if (n < 0 || static_cast<off_t>(n) * kRecordSize + kRecordSize > st.st_size)
+    if (n < 0 || static_cast<off_t>(n) * kRecordSize + kRecordSize > fileio::sizeOf(fd.get()))
         return Status::NoRecord;
     const off_t offset = static_cast<off_t>(n) * kRecordSize;
     const std::string old = readAt(fd.get(), offset, kRecordSize);

@@ -38,6 +38,28 @@ enum class Status {
                   // and cannot be completed to one without damaging a line
     BadRecord,    // the record text is not 48 bytes plus CR LF
     WriteFailed,  // the file opened but writing or closing it failed
+    Busy,         // another program held the file's lock for kLockWaitMs:
+                  // nothing was written
+    Replaced,     // the file at the path is not the one that was listed
+                  // (swapped, or made since): nothing was written
+};
+
+// How long a write waits for another program's lock on the file (the
+// window waits with it).
+inline constexpr int kLockWaitMs = 1000;
+
+// The most lines a listing takes (a site file of 100 MB in records): with at
+// most 16 bytes of name and 4 of index a line, the list stays within 40 MB
+// whatever the file holds.
+inline constexpr std::size_t kMaxListedLines = 2'000'000;
+
+// Which file a listing read, so that a write goes to that same file: its
+// device and inode, or that nothing at all was at the path (Unknown: the
+// listing could not tell, as for a folder or a pipe in the file's place).
+struct FileId {
+    enum State { Unknown, Absent, Present } state = Unknown;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
 };
 
 // Results of the start-up load.
@@ -84,8 +106,11 @@ private:
 // in file order (the line end itself is never part of a name; a NUL ends a
 // name). A final line without a line end is not listed. Returns false, with
 // names left empty, when the file cannot be opened.
-// The file is read in pieces; only the names are kept.
-bool listNames(NameList& names, const std::string& path = kFileName);
+// The file is read in pieces; only the names are kept. listed, when given,
+// receives which file was read.
+// truncated, when given, is set when the listing stopped at kMaxListedLines.
+bool listNames(NameList& names, const std::string& path = kFileName, FileId* listed = nullptr,
+               bool* truncated = nullptr);
 bool listNames(std::vector<std::string>& names, const std::string& path = kFileName);
 
 // Reads record n. The name is the first blank-delimited word of the 16-byte
@@ -116,7 +141,13 @@ std::string makeRecord(const std::string& nameSjis, double latitude, double long
 // number, taken from where the bytes landed. Only a regular file is written
 // (a pipe, device or folder gives CannotOpen). A failed write takes back
 // the bytes it wrote, unless another program has appended after them.
-Status appendRecord(const std::string& record, int& recordNumber, const std::string& path = kFileName);
+// The write holds the file's lock, waiting for it at most kLockWaitMs
+// (Busy). With a listed file, only that file is written: the file at path
+// must be the same file, or, when the listing found nothing at path, a new
+// regular file is created there (never through a link), and listed then
+// names it; anything else gives Replaced.
+Status appendRecord(const std::string& record, int& recordNumber, const std::string& path = kFileName,
+                    FileId* listed = nullptr);
 
 namespace detail {
 // Test seam: called between the size check and the write of appendRecord.
@@ -125,7 +156,9 @@ extern void (*beforeAppendWrite)(const std::string& path);
 
 // Replaces the 50 bytes of record n. The file must exist and record n must
 // lie wholly inside it as a complete line (never writes past the end).
-Status overwriteRecord(const std::string& record, int n, const std::string& path = kFileName);
+// Locks and checks the file as appendRecord does.
+Status overwriteRecord(const std::string& record, int n, const std::string& path = kFileName,
+                       const FileId* listed = nullptr);
 
 // The dialog's field texts: "%7.2lf" for latitude and longitude, "%6.2lf"
 // for the offset.

@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 
+#include <QApplication>
 #include <QPushButton>
 
 namespace ui {
@@ -21,5 +22,15 @@ void setTabOrder(std::initializer_list<QWidget*> order)
         previous = w;
     }
 }
+
+WaitCursor::WaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The cursor reaches the screen only when the toolkit next runs; what
+    // the user types meanwhile waits.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
 
 }  // namespace ui

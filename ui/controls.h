@@ -31,4 +31,14 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 // Tab moves through the controls in the order given.
 void setTabOrder(std::initializer_list<QWidget*> order);
 
+// Shows the wait cursor over the program's windows while it lives (for a
+// wait of a second or so in the window's own thread).
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 }  // namespace ui

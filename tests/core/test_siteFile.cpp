@@ -5,7 +5,12 @@
 #include <csignal>
 #include <cstring>
 #include <fstream>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <sys/stat.h>
 #include <optional>
 #include <string>
@@ -249,6 +254,87 @@ TEST_F(SiteFile, AppendWritesOnlyRegularFilesAndNumbersWhereTheRecordLanded)
     EXPECT_EQ(readBytes(kFileName), kMitakaRecord + makeRecord("other", 1, 2, 3, 0) + kMitakaRecord);
 }
 
+// Both writers wait for another program's lock about kLockWaitMs, then
+// write nothing.
+TEST_F(SiteFile, AHeldLockDelaysAWriteOnlyBrieflyAndItThenWritesNothing)
+{
+    writeBytes(kFileName, kThreeRecords);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {  // holds the lock for 30 s
+        const int fd = ::open(kFileName, O_RDONLY);
+        ::flock(fd, LOCK_EX);
+        (void)!::write(ready[1], "x", 1);
+        ::sleep(30);
+        ::_exit(0);
+    }
+    char c;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    int n = 7;
+    for (bool append : {true, false}) {
+        const auto start = std::chrono::steady_clock::now();
+        const Status status = append ? appendRecord(kMitakaRecord, n) : overwriteRecord(kMitakaRecord, 1);
+        const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_EQ(status, Status::Busy) << append;
+        EXPECT_GE(waited, kLockWaitMs / 1000.0 * 0.9) << append;
+        EXPECT_LT(waited, kLockWaitMs / 1000.0 + 1.0) << append;
+    }
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_EQ(readBytes(kFileName), kThreeRecords);
+    EXPECT_EQ(n, 7);
+    EXPECT_EQ(appendRecord(kMitakaRecord, n), Status::Ok);  // free again
+}
+
+// With the listing's file given, only that file is written: a swapped or
+// removed file, or one made in place of none, is refused; a file is made
+// only where nothing is, never through a link.
+TEST_F(SiteFile, WritesGoToTheListedFileOnly)
+{
+    writeBytes(kFileName, kThreeRecords);
+    writeBytes("other.txt", kThreeRecords);
+    FileId listed;
+    NameList names;
+    ASSERT_TRUE(listNames(names, kFileName, &listed));
+    ASSERT_EQ(listed.state, FileId::Present);
+    int n = 7;
+    fs::remove(kFileName);
+    fs::create_symlink("other.txt", kFileName);
+    EXPECT_EQ(appendRecord(kMitakaRecord, n, kFileName, &listed), Status::Replaced);
+    EXPECT_EQ(overwriteRecord(kMitakaRecord, 0, kFileName, &listed), Status::Replaced);
+    fs::remove(kFileName);
+    EXPECT_EQ(appendRecord(kMitakaRecord, n, kFileName, &listed), Status::Replaced);
+    EXPECT_FALSE(fs::exists(kFileName));
+    EXPECT_EQ(readBytes("other.txt"), kThreeRecords);
+
+    // A dangling link: its target is never made, listed or not; nor is a
+    // file made where the listing found nothing and a link is now.
+    fs::create_symlink("made.txt", kFileName);
+    EXPECT_FALSE(listNames(names, kFileName, &listed));
+    EXPECT_EQ(listed.state, FileId::Unknown);
+    EXPECT_EQ(appendRecord(kMitakaRecord, n, kFileName, &listed), Status::CannotOpen);
+    EXPECT_EQ(appendRecord(kMitakaRecord, n), Status::CannotOpen);
+    listed.state = FileId::Absent;
+    EXPECT_EQ(appendRecord(kMitakaRecord, n, kFileName, &listed), Status::Replaced);
+    EXPECT_FALSE(fs::exists("made.txt"));
+    EXPECT_EQ(n, 7);
+
+    // Nothing listed, nothing there: a new file, which is the listed one then.
+    fs::remove(kFileName);
+    EXPECT_FALSE(listNames(names, kFileName, &listed));
+    EXPECT_EQ(listed.state, FileId::Absent);
+    EXPECT_EQ(appendRecord(kMitakaRecord, n, kFileName, &listed), Status::Ok);
+    EXPECT_EQ(listed.state, FileId::Present);
+    EXPECT_EQ(appendRecord(kMitakaRecord, n, kFileName, &listed), Status::Ok);
+    EXPECT_EQ(overwriteRecord(kThreeRecords.substr(50, 50), 0, kFileName, &listed), Status::Ok);
+    EXPECT_EQ(n, 1);
+    EXPECT_EQ(readBytes(kFileName), kThreeRecords.substr(50, 50) + kMitakaRecord);
+}
+
 // ---------------------------------------------------------------------------
 // Readers
 
@@ -267,6 +353,18 @@ TEST_F(SiteFile, NameListShowsTheStoredFieldsOfCompleteLines)
     ASSERT_TRUE(listNames(names));
     ASSERT_EQ(names.size(), 65531u);
     EXPECT_EQ(names.back(), "abcdefghijklmnop");
+
+    // A file of line feeds only: the list stops at its bound, and says so.
+    writeBytes(kFileName, std::string(kMaxListedLines + 3, '\n'));
+    NameList list;
+    bool truncated = false;
+    ASSERT_TRUE(listNames(list, kFileName, nullptr, &truncated));
+    EXPECT_TRUE(truncated);
+    EXPECT_EQ(list.size(), kMaxListedLines);
+    writeBytes(kFileName, std::string(kMaxListedLines, '\n'));
+    ASSERT_TRUE(listNames(list, kFileName, nullptr, &truncated));
+    EXPECT_FALSE(truncated);
+    EXPECT_EQ(list.size(), kMaxListedLines);
 }
 
 TEST_F(SiteFile, ReadSiteTakesTheFirstWordAndTheNumbersOfOneRecord)

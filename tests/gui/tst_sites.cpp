@@ -4,15 +4,21 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
+#include <csignal>
 #include <cstring>
 #include <memory>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +37,10 @@ const QString kCannotRead = QStringLiteral("ファイルが読めません");
 const QString kOverwriteFailed = QStringLiteral("観測地ファイルにアクセスできません。");
 const QString kAppendFailed = QStringLiteral("観測地ファイルにアクセスできません");
 const QString kFile = QStringLiteral("obspoint.txt");
+const QString kBusy = QStringLiteral("観測地ファイルは他のプログラムが使用中です。登録しませんでした。");
+const QString kReplaced = QStringLiteral("観測地ファイルが一覧を表示した後で置き換えられています。登録しませんでした。");
+const QString kNotAligned =
+    QStringLiteral("観測地ファイルの行が 50 バイトずつにそろっていません。登録しませんでした。");
 
 QByteArray rec(const QString& name, double lat, double lon, double tz, int flag)
 {
@@ -470,6 +480,63 @@ private slots:
         QCOMPARE(recorder->count(kOverwriteFailed), 5);
         QCOMPARE(state->currentSiteIndex, 1);
         QCOMPARE(state->defaultSiteIndex, 1);
+    }
+
+    // A lock another program holds for 30 s stops the window about a second
+    // per write, which then writes nothing; a file swapped for a link since
+    // the listing and a file out of step are refused with their own message.
+    void heldLockedSwappedOrMisalignedFilesWriteNothingAndSaySo()
+    {
+        const QByteArray three = threeRecords();
+        folders->writeWorkFile(kFile, three);
+        showDialog();
+        QProcess holder;
+        holder.start(QStringLiteral("setsid"), {QStringLiteral("flock"), QStringLiteral("-x"), kFile,
+                                                 QStringLiteral("sleep"), QStringLiteral("30")});
+        QVERIFY(holder.waitForStarted());
+        const int probe = ::open("obspoint.txt", O_RDONLY);
+        QVERIFY(QTest::qWaitFor([probe] {
+            return ::flock(probe, LOCK_EX | LOCK_NB) != 0 || ::flock(probe, LOCK_UN) != 0;
+        }));
+        ::close(probe);
+        QElapsedTimer gap;
+        qint64 longest = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, [&] { longest = std::max(longest, gap.restart()); });
+        gap.start();
+        tick.start(10);
+        registerWith("cmdNew", true);
+        registerWith("cmdOver", true);
+        tick.stop();
+        ::kill(-static_cast<pid_t>(holder.processId()), SIGKILL);
+        holder.waitForFinished();
+        qInfo("longest stop of the window while the lock was held: %lld ms", longest);
+        QVERIFY(longest >= sitefile::kLockWaitMs * 9 / 10 && longest < 2000);
+        QCOMPARE(recorder->count(kBusy), 2);
+        QCOMPARE(siteFile(), three);
+
+        folders->writeWorkFile(QStringLiteral("other.txt"), three);
+        QFile::remove(kFile);
+        QVERIFY(QFile::link(QStringLiteral("other.txt"), kFile));
+        registerWith("cmdNew", true);
+        registerWith("cmdOver", true);
+        QCOMPARE(recorder->count(kReplaced), 2);
+        QCOMPARE(siteFile(), three);
+
+        QFile::remove(kFile);
+        folders->writeWorkFile(kFile, three + "abc\n");
+        dlg->funcShow();
+        registerWith("cmdNew", true);
+        QCOMPARE(recorder->count(kNotAligned), 1);
+        QCOMPARE(siteFile(), three + "abc\n");
+        QCOMPARE(state->defaultSiteIndex, 0);
+
+        // Beyond the listing's bound: the first lines are listed, and that
+        // is said.
+        folders->writeWorkFile(kFile, QByteArray(int(sitefile::kMaxListedLines) + 1, '\n'));
+        dlg->funcShow();
+        QCOMPARE(cmbName()->count(), int(sitefile::kMaxListedLines));
+        QCOMPARE(recorder->texts().filter(QStringLiteral("大きすぎます")).size(), 1);
     }
 
     // Tab order, and neither Enter nor Escape presses a button, in both dialogs.

@@ -78,6 +78,34 @@ cmp -s "$folder/lunvelde.chm" "$prefix/share/lunvelde/lunvelde.chm" || fail "new
 cmp -s "$folder/obspoint.txt" "$work/edited.txt" || fail "the user's site file was overwritten at the upgrade"
 ok "an upgrade's newer help file replaces the old one"
 
+# A link planted at any name the launcher once used is left alone.
+printf 'not the help file' >"$work/victim"
+ln -s "$work/victim" "$folder/lunvelde.chm.new"
+touch -d '+2 hour' "$prefix/share/lunvelde/lunvelde.chm"
+"$prefix/bin/lunvelde-launch" >"$work/run4.log" 2>&1 || { cat "$work/run4.log"; fail "start with a planted link"; }
+[ "$(cat "$work/victim")" = 'not the help file' ] || fail "the launcher wrote through a link"
+cmp -s "$folder/lunvelde.chm" "$prefix/share/lunvelde/lunvelde.chm" || fail "help file not taken over beside a link"
+[ -z "$(find "$folder" -name '.lunvelde.*')" ] || fail "a temporary copy was left in the folder"
+ok "a planted link is never written through"
+
+# A relative XDG_DATA_HOME is ignored; without HOME no folder is made; when
+# no folder can be made the program starts all the same and says what is
+# missing in its own words.
+mkdir "$work/cwd"
+(cd "$work/cwd" && XDG_DATA_HOME=relative "$prefix/bin/lunvelde-launch") >"$work/run5.log" 2>&1 || { cat "$work/run5.log"; fail "start with a relative XDG_DATA_HOME"; }
+[ ! -e "$work/cwd/relative" ] || fail "a relative XDG_DATA_HOME was used"
+[ -f "$HOME/.local/share/lunvelde/obspoint.txt" ] || fail "a relative XDG_DATA_HOME did not fall back to HOME"
+rootLocal=$([ -e /.local ] && echo yes)
+for case in nohome filehome; do
+  if [ $case = nohome ]; then set -- env -u HOME -u XDG_DATA_HOME; else : >"$work/file"; set -- env -u XDG_DATA_HOME HOME="$work/file"; fi
+  (cd "$work/cwd" && timeout 20 "$@" "$prefix/bin/lunvelde-launch") >"$work/run-$case.log" 2>&1
+  grep -q '^lunvelde-launch: ' "$work/run-$case.log" && grep -q '観測地ファイルがありません' "$work/run-$case.log" &&
+    grep -q '^startup_ms_since_main' "$work/run-$case.log" || { cat "$work/run-$case.log"; fail "$case: the program did not start with its own message"; }
+done
+[ "$([ -e /.local ] && echo yes)" = "$rootLocal" ] || fail "without HOME the launcher made /.local"
+[ -z "$(ls -A "$work/cwd")" ] || fail "the launcher wrote in the current folder: $(ls -A "$work/cwd")"
+ok "a relative XDG_DATA_HOME, no HOME and an unusable HOME"
+
 out=$("$prefix/bin/lunvelde-table" --year 2000 --month 1 --lat 35.67 --lon 139.5 --tz 9 | head -n 1)
 [ "$out" = $' 2000/  1/  1      6:51   16:38    1:42   13: 6   23.9 \r' ] || fail "installed lunvelde-table: '$out'"
 ok "installed lunvelde-table"
