@@ -71,7 +71,7 @@ private slots:
     {
         folders = std::make_unique<support::TestFolders>();
         recorder = std::make_unique<support::MessageRecorder>();
-        TcHelp::setLibraryName(QStringLiteral("liblunvelde-no-such-library.so.0"));
+        TcHelp::setReaderPath(QStringLiteral("/nonexistent/lunvelde-no-such-reader"));
         setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
     }
     void cleanup()
