@@ -131,6 +131,18 @@ const char* termName(int longitude)
 
 SolarTerm solarTerm(int year, int longitude)
 {
+    // A year of the calendar asks for most terms several times (the
+    // holidays, the seasonal days, the lunisolar months of this year and the
+    // next): the answers are kept, as they depend on nothing else.
+    struct Kept {
+        int year = 0, longitude = -1;
+        SolarTerm term;
+    };
+    thread_local std::array<Kept, 256> kept;
+    Kept& k = kept[static_cast<std::size_t>(year * 24 + longitude / 15 + longitude % 15) & 255];
+    if (k.year == year && k.longitude == longitude)
+        return k.term;
+
     // Mean date from the equinox of 2000-03-20 07:35 UT, then the true one.
     const double year2000Equinox = 2451623.816, tropicalYear = 365.242189;
     const double estimate = year2000Equinox + tropicalYear * (year - 2000) +
@@ -143,6 +155,7 @@ SolarTerm solarTerm(int year, int longitude)
     const long long minuteOfDay = minutes - static_cast<long long>(t.jdn) * 1440;
     t.hour = static_cast<int>(minuteOfDay / 60);
     t.minute = static_cast<int>(minuteOfDay % 60);
+    k = {year, longitude, t};
     return t;
 }
 
