@@ -113,7 +113,7 @@ TEST(Koyomi, SeasonalDays)
 }
 
 // 旧暦 dates: 中秋の名月 (the 15th of the 8th month, always 仏滅), months
-// after a new moon, the leap months of 2014, 2020, 2023 and 2025, the month
+// after a new moon, the leap months of 2014, 2017, 2023 and 2025, the month
 // of 1984 that holds two principal terms, and 2033-34 resolved by 閏11月.
 TEST(Koyomi, LunisolarDatesAndRokuyo)
 {
@@ -132,7 +132,7 @@ TEST(Koyomi, LunisolarDatesAndRokuyo)
         {2024, 10, 15, 9, false, 13, "先負"}, {2025, 1, 29, 1, false, 1, "先勝"},
         {2023, 1, 22, 1, false, 1, "先勝"},  {2023, 3, 22, 2, true, 1, "友引"},
         {2024, 2, 10, 1, false, 1, "先勝"},  {2014, 10, 24, 9, true, 1, "先負"},
-        {2020, 5, 23, 4, true, 1, "仏滅"},   {2025, 7, 25, 6, true, 1, "赤口"},
+        {2017, 6, 24, 5, true, 1, "大安"},   {2025, 7, 25, 6, true, 1, "赤口"},
         {1984, 12, 22, 11, false, 1, "大安"}, {1985, 1, 21, 12, false, 1, "赤口"},
         {1985, 2, 20, 1, false, 1, "先勝"},  {2033, 7, 26, 7, false, 1, "先勝"},
         {2033, 8, 25, 8, false, 1, "友引"},  {2033, 9, 8, 8, false, 15, "仏滅"},
@@ -140,6 +140,7 @@ TEST(Koyomi, LunisolarDatesAndRokuyo)
         {2033, 11, 22, 11, false, 1, "大安"}, {2033, 12, 22, 11, true, 1, "大安"},
         {2034, 1, 20, 12, false, 1, "赤口"}, {2034, 2, 19, 1, false, 1, "先勝"},
         {2034, 3, 20, 2, false, 1, "友引"},  {2034, 2, 18, 12, false, 30, "大安"},
+        {2025, 8, 23, 7, false, 1, "先勝"},  {2025, 5, 27, 5, false, 1, "大安"},
     };
     for (const Row& r : published) {
         const Kyureki k = kyureki(julianDayNumber(r.year, r.month, r.day));
