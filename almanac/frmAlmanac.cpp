@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "koyomi/koyomiText.h"
 #include "ui/framePos.h"
 #include "ui/fonts.h"
 #include "ui/sjis.h"
@@ -41,7 +42,8 @@ QFrame* rule(QWidget* parent)
     return line;
 }
 
-constexpr int kPhaseRows = 5;  // a month holds four or five principal phases
+constexpr int kPhaseRows = 5;   // a month holds four or five principal phases
+constexpr int kKoyomiRows = 4;  // the lines of koyomi::koyomiLines
 
 }  // namespace
 
@@ -98,6 +100,12 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
             cell(this, grid, row + 1 + i % 3, i < 3 ? 0 : 2, QStringLiteral("phase%1").arg(i), left, false, 2));
     }
     row += 4;
+
+    // The Japanese calendar of the day, for Japan Standard Time.
+    grid->addWidget(rule(this), row++, 0, 1, 4);
+    cell(this, grid, row++, 0, QString(), left, true, 4)->setText(QStringLiteral("こよみ（日本標準時）"));
+    for (int i = 0; i < kKoyomiRows; ++i)
+        koyomiCells.push_back(cell(this, grid, row++, 0, QStringLiteral("koyomi%1").arg(i), left, false, 4));
 
     cmdClose = new QPushButton(QStringLiteral("閉じる"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
@@ -165,6 +173,9 @@ void TcAlmanac::fill()
     }
     for (std::size_t i = 0; i < phaseCells.size(); ++i)
         phaseCells[i]->setText(i < shown.phases.size() ? utf8(shown.phases[i]) : QString());
+    koyomiShown = koyomi::koyomiLines(cMain.dispYear, cMain.dispMonth, cMain.dispDay);
+    for (std::size_t i = 0; i < koyomiCells.size(); ++i)
+        koyomiCells[i]->setText(i < koyomiShown.size() ? utf8(koyomiShown[i]) : QString());
 }
 
 void TcAlmanac::keyPressEvent(QKeyEvent* event)

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/dayStep.h"
 #include "koyomi/calendar.h"
 #include "koyomi/holidays.h"
 #include "koyomi/sky.h"
@@ -86,21 +87,37 @@ std::string sekkiText(int year)
 
 std::vector<std::string> koyomiLines(int year, int month, int day)
 {
+    if (year < kFirstYear || year > kLastYear)
+        return {sitefile::formatC("こよみは %d〜%d 年のみ", static_cast<int>(kFirstYear), static_cast<int>(kLastYear)),
+                "", "", ""};
     const long jdn = julianDayNumber(year, month, day);
     const DayFacts f = factsOf(jdn, yearHolidays(year), yearCalendarDays(year));
     const Kyureki k = kyureki(jdn);
     std::vector<std::string> lines;
     lines.push_back("旧暦 " + kyurekiText(k) + "  " + rokuyo(k) + "  日干支 " + kanshiName(dayKanshi(jdn)) +
                     "  年干支 " + kanshiName(yearKanshi(year)));
-    if (!f.holiday.empty())
-        lines.push_back("祝日 " + f.holiday);
-    if (!f.sekki.empty())
-        lines.push_back("節気 " + f.sekki + " " + f.sekkiTime);
-    if (!f.zassetsu.empty())
-        lines.push_back("雑節 " + f.zassetsu);
     const double distance = moonDistanceKm(double(jdn) - kJst);
-    lines.push_back(sitefile::formatC("月の距離 %ld km  視直径 %.1f'  潮 %s", std::lround(distance),
+    lines.push_back(sitefile::formatC("月の距離 %ld km  視直径 %.1f′ (12時)  %s", std::lround(distance),
                                       moonDiameterArcmin(distance), tideName(jdn)));
+    std::string apsides;
+    for (const Apsis& a : monthApsides(year, month)) {
+        const long when = std::lround((a.jdUt + kJst + 0.5) * 1440);  // JST minutes
+        const long date = when / 1440, minute = when % 1440;
+        int y, m, d;
+        civilDate(date, y, m, d);
+        apsides += sitefile::formatC("%s%s %d日 %02ld:%02ld", apsides.empty() ? "今月 " : "  ",
+                                     a.perigee ? "近地点" : "遠地点", d, minute / 60, minute % 60);
+    }
+    lines.push_back(apsides);
+    std::string marks;
+    const auto mark = [&](const std::string& text) { marks += (marks.empty() ? "" : "  ") + text; };
+    if (!f.holiday.empty())
+        mark(f.holiday);
+    if (!f.sekki.empty())
+        mark(f.sekki + " " + f.sekkiTime);
+    if (!f.zassetsu.empty())
+        mark(f.zassetsu);
+    lines.push_back(marks);
     return lines;
 }
 

@@ -23,7 +23,11 @@ extern const char* const koyomiCsvHeader;
 std::string sekkiText(int year);
 extern const char* const sekkiHeader;
 
-// The calendar block of the details window for one date.
+// The calendar block of the details window for one date, four lines (JST):
+// the lunisolar date with 六曜 and the day's and year's 干支; the moon's
+// distance and apparent diameter at 12:00 and the tide name; the month's
+// perigees and apogees with their times; the holiday, solar term with its
+// time and seasonal days of the day (empty on a plain day).
 std::vector<std::string> koyomiLines(int year, int month, int day);
 
 }  // namespace koyomi

@@ -10,6 +10,7 @@
 
 #include "koyomi/calendar.h"
 #include "koyomi/holidays.h"
+#include "koyomi/koyomiText.h"
 #include "koyomi/sky.h"
 
 using namespace koyomi;
@@ -214,4 +215,13 @@ TEST(Koyomi, HolidaysOfTheCabinetOfficeList)
     EXPECT_EQ(holidayName(julianDayNumber(1988, 4, 29)), "天皇誕生日");
     EXPECT_EQ(holidayName(julianDayNumber(2006, 4, 29)), "みどりの日");
     EXPECT_EQ(holidayName(julianDayNumber(2019, 12, 23)), "");
+}
+
+// The details window's lines: the 2026 winter solstice at its published
+// minute, the leap month marked.
+TEST(Koyomi, DetailLines)
+{
+    EXPECT_EQ(koyomiLines(2026, 12, 22)[3], "冬至 05:50");
+    EXPECT_EQ(koyomiLines(2033, 12, 22)[0].rfind("旧暦 閏11月1日  大安  日干支 ", 0), 0u);
+    EXPECT_EQ(koyomiLines(2025, 1, 1)[3], "元日");
 }

@@ -9,6 +9,7 @@
 #include "almanac/frmAlmanac.h"
 #include "app/frmMain.h"
 #include "app/today.h"
+#include "koyomi/koyomiText.h"
 #include "support.h"
 
 class TestAlmanac : public QObject {
@@ -45,6 +46,10 @@ private slots:
             QCOMPARE(cell("event6_1"), QString::number(d.moonAge, 'f', 2));
             // The main window's own figure stands beside it.
             QVERIFY(main.lblSun->text().contains(cell("event0_3")));
+            // The calendar block shows the day's lines.
+            const std::vector<std::string> lines = koyomi::koyomiLines(2000, 5, day);
+            QCOMPARE(cell("koyomi0"), QString::fromStdString(lines[0]));
+            QCOMPARE(cell("koyomi3"), QString::fromStdString(lines[3]));
             main.mnuNext->trigger();
         }
         setTodaySource({});
