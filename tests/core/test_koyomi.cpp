@@ -3,6 +3,7 @@
 // holiday lists. Sources are listed in docs/koyomi.md.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -224,4 +225,25 @@ TEST(Koyomi, DetailLines)
     EXPECT_EQ(koyomiLines(2026, 12, 22)[3], "冬至 05:50");
     EXPECT_EQ(koyomiLines(2033, 12, 22)[0].rfind("旧暦 閏11月1日  大安  日干支 ", 0), 0u);
     EXPECT_EQ(koyomiLines(2025, 1, 1)[3], "元日");
+}
+
+// The moon's distance at the largest and smallest full moons of 2025
+// (356,978 km at 11-05 22:19, 406,006 km at 04-13 09:22 JST) and the
+// apsides of 2014 (perigee 08-11 02:43, apogee 01-16 10:53 JST), as the
+// national observatory gives them.
+TEST(Koyomi, MoonDistanceAndApsides)
+{
+    const auto jst = [](int y, int m, int d, int hour, int minute) {
+        return double(julianDayNumber(y, m, d)) - 0.5 + (hour + minute / 60.0) / 24 - kJst;
+    };
+    EXPECT_NEAR(moonDistanceKm(jst(2025, 11, 5, 22, 19)), 356978, 5);
+    EXPECT_NEAR(moonDistanceKm(jst(2025, 4, 13, 9, 22)), 406006, 5);
+    const auto apsis = [](int y, int m, bool perigee, double near) {
+        for (const Apsis& a : monthApsides(y, m))
+            if (a.perigee == perigee && std::fabs(a.jdUt - near) < 1)
+                return a.jdUt;
+        return 0.0;
+    };
+    EXPECT_NEAR(apsis(2014, 8, true, jst(2014, 8, 11, 2, 43)), jst(2014, 8, 11, 2, 43), 2.0 / 1440);
+    EXPECT_NEAR(apsis(2014, 1, false, jst(2014, 1, 16, 10, 53)), jst(2014, 1, 16, 10, 53), 2.0 / 1440);
 }
