@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "almanac/almanac.h"
 #include "koyomi/calendar.h"
 #include "koyomi/holidays.h"
 #include "koyomi/koyomiText.h"
@@ -246,4 +247,21 @@ TEST(Koyomi, MoonDistanceAndApsides)
     };
     EXPECT_NEAR(apsis(2014, 8, true, jst(2014, 8, 11, 2, 43)), jst(2014, 8, 11, 2, 43), 2.0 / 1440);
     EXPECT_NEAR(apsis(2014, 1, false, jst(2014, 1, 16, 10, 53)), jst(2014, 1, 16, 10, 53), 2.0 / 1440);
+}
+
+// 潮名 (MIRC/JHA bands of the elongation at 0 h JST): every date of 2025 that
+// holds a new or full moon is 大潮 and every date that holds a quarter is
+// 小潮, the phases taken from the precise almanac for Japan Standard Time.
+TEST(Koyomi, TideNamesAtThePhases)
+{
+    const almanac::Site japan {35.0, 135.0, 9.0, 0};
+    int checked = 0;
+    for (int month = 1; month <= 12; ++month)
+        for (const almanac::PhaseEvent& p : almanac::monthPhases(japan, 2025, month)) {
+            const bool spring = p.phase == almanac::Phase::NewMoon || p.phase == almanac::Phase::FullMoon;
+            EXPECT_STREQ(tideName(julianDayNumber(p.year, p.month, p.day)), spring ? "大潮" : "小潮")
+                << p.year << "-" << p.month << "-" << p.day;
+            ++checked;
+        }
+    EXPECT_GE(checked, 49);
 }
