@@ -28,6 +28,7 @@
 #include "app/dayStep.h"
 #include "app/dispLines.h"
 #include "almanac/frmAlmanac.h"
+#include "koyomi/frmKoyomiMonth.h"
 #include "platform/regularFile.h"
 #include "app/today.h"
 #include "date/frmDate.h"
@@ -267,6 +268,9 @@ void TcMain::buildMenu()
     mnuBefore = item(view, "mnuBefore", QStringLiteral("前日(&B)"));
     mnuTable = item(view, "mnuTable", QStringLiteral("連続計算(&C)"));
     mnuAlmanac = item(view, "mnuAlmanac", QStringLiteral("こよみの詳細(&K)"));
+    mnuKoyomiMonth = item(view, "mnuKoyomiMonth", QStringLiteral("月間こよみ(&M)"));
+    mnuKoyomiMonth->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuKoyomiMonth->setShortcutContext(Qt::WindowShortcut);
 
     // The help item acts itself; F1 reaches it anywhere in the window.
     mnuHelp = new QAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
@@ -283,6 +287,7 @@ void TcMain::buildMenu()
     connect(mnuBefore, &QAction::triggered, this, [this] { funcStep(mnuBefore); });
     connect(mnuTable, &QAction::triggered, this, [this] { funcTable(); });
     connect(mnuAlmanac, &QAction::triggered, this, [this] { funcAlmanac(); });
+    connect(mnuKoyomiMonth, &QAction::triggered, this, [this] { funcKoyomiMonth(); });
     connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelpClick(); });
 }
 
@@ -454,6 +459,8 @@ void TcMain::funcDisp()
     repaint();
     if (cAlmanac)
         cAlmanac->funcDisp();
+    if (cKoyomiMonth)
+        cKoyomiMonth->funcDisp();
 }
 
 void TcMain::funcPhase(double age)
@@ -489,6 +496,13 @@ void TcMain::funcTable()
 {
     // No redraw here: the window redraws when it becomes active again.
     ui::showModalBelow(cTable, this);
+}
+
+void TcMain::funcKoyomiMonth()
+{
+    if (!cKoyomiMonth)
+        cKoyomiMonth = new TcKoyomiMonth(cMain, this);
+    cKoyomiMonth->funcShow();
 }
 
 void TcMain::funcAlmanac()

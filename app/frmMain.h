@@ -18,6 +18,7 @@ class QLabel;
 class QPushButton;
 class QToolButton;
 class TcAlmanac;
+class TcKoyomiMonth;
 class TcDate;
 class TcLocate;
 class TcTable;
@@ -67,6 +68,7 @@ public:
     QAction* mnuBefore;
     QAction* mnuTable;
     QAction* mnuAlmanac;
+    QAction* mnuKoyomiMonth;
     QAction* mnuHelp;
 
     // Recomputes the day and redraws lines, picture and caption at once.
@@ -80,8 +82,10 @@ public:
     // Opens the almanac details window (made at its first opening) or
     // brings it to the front.
     void funcAlmanac();
+    void funcKoyomiMonth();
     // The details window; null until first opened.
     TcAlmanac* almanacWindow() const { return cAlmanac; }
+    TcKoyomiMonth* koyomiMonthWindow() const { return cKoyomiMonth; }
     void mnuHelpClick();
     // Stores the settings, then closes the window.
     void funcExit2();
@@ -108,6 +112,7 @@ private:
     TcLocate* cLocate = nullptr;
     TcTable* cTable = nullptr;
     TcAlmanac* cAlmanac = nullptr;  // owned as a child window
+    TcKoyomiMonth* cKoyomiMonth = nullptr;  // owned as a child window
     TcHelp help;
     int helpAvailable = 0;  // 1 when help could be prepared at creation
     bool settingsGivenUp = false;  // the user chose to end without the settings

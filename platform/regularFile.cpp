@@ -33,4 +33,26 @@ bool regularOrAbsent(const std::string& path)
     return errno == ENOENT;
 }
 
+bool writeWholeFile(const std::string& path, const std::string& bytes)
+{
+    // Truncated only once known to be a regular file.
+    const int fd = openRegular(path, O_WRONLY | O_CREAT, 0666);
+    if (fd < 0)
+        return false;
+    bool ok = ::ftruncate(fd, 0) == 0;
+    for (std::size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok)
+            done += static_cast<std::size_t>(n);
+    }
+    const int saved = errno;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok && saved)
+        errno = saved;
+    return ok;
+}
+
 }  // namespace fileio

@@ -21,4 +21,9 @@ int openRegular(const std::string& path, int flags, mode_t mode = 0666, struct s
 // cannot be examined.
 bool regularOrAbsent(const std::string& path);
 
+// Replaces the contents of the regular file at path (created when absent)
+// with bytes. Refuses anything that is not a regular file, without blocking;
+// false, with errno set, when the file cannot be opened or fully written.
+bool writeWholeFile(const std::string& path, const std::string& bytes);
+
 }  // namespace fileio
