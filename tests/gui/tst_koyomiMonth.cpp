@@ -3,6 +3,7 @@
 // holidays in red, the CSV file and the printed page.
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
@@ -34,7 +35,10 @@ private slots:
         TcMain main(state, calc);
         QVERIFY(QTest::qWaitForWindowExposed(&main));
 
+        QElapsedTimer opening;
+        opening.start();
         main.mnuKoyomiMonth->trigger();
+        qInfo("the month view opened in %lld ms", static_cast<long long>(opening.elapsed()));
         TcKoyomiMonth* w = main.koyomiMonthWindow();
         QVERIFY(w && w->isVisible());
         QVERIFY(w->lblTitle->text().contains(QStringLiteral("2000年5月")));
