@@ -11,9 +11,12 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -120,6 +123,11 @@ void TcKoyomiMonth::funcShow()
     }
     showMonth(cMain.dispYear, cMain.dispMonth);
     show();
+    // Kept on the screen: moved up when its bottom would be below it.
+    const QRect screenArea = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.bottom() > screenArea.bottom())
+        ui::moveFrame(this, QPoint(frame.left(), std::max(screenArea.top(), screenArea.bottom() - frame.height())));
     raise();
     activateWindow();
 }
@@ -167,6 +175,17 @@ void TcKoyomiMonth::fill()
         width += table->columnWidth(c);
     for (int r = 0; r < table->rowCount(); ++r)
         height += table->rowHeight(r);
+    // On a screen too low for the whole month the table scrolls.
+    const QMargins margins = layout()->contentsMargins();
+    const int room = screen()->availableGeometry().height() - lblTitle->sizeHint().height() -
+                     cmdClose->sizeHint().height() - 2 * layout()->spacing() - margins.top() - margins.bottom() -
+                     40;  // the window's frame and title bar
+    const bool scrolls = height > room && room > 0;
+    table->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    if (scrolls) {
+        height = room;
+        width += table->verticalScrollBar()->sizeHint().width();
+    }
     table->setFixedSize(width, height);
     cmdPrev->setEnabled(!(year == kFirstYear && month == 1));
     cmdNext->setEnabled(!(year == kLastYear && month == 12));

@@ -79,7 +79,7 @@ std::string monthViewHtml(const MonthView& view, const std::string& siteName)
     html += "<h3>" + escapeHtml(view.title + " 月間こよみ  " + siteName) + "</h3>";
     html += "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr>";
     for (int c = 0; c < kMonthViewColumns; ++c)
-        html += std::string("<th>") + kMonthViewHeadings[c] + "</th>";
+        html += std::string("<th style=\"white-space:nowrap\">") + kMonthViewHeadings[c] + "</th>";
     html += "</tr>";
     for (const MonthViewRow& r : view.rows) {
         html += r.redDay ? "<tr style=\"color:#c00000\">" : "<tr>";
