@@ -68,9 +68,10 @@ private slots:
         QFile csv(QStringLiteral("month.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll().toStdString(), koyomi::koyomiCsv(2000, 5));
-        // A pipe in its place is refused at once, with a message.
+        // A pipe or a device in its place is refused at once, with a message.
         QVERIFY(::mkfifo("pipe.csv", 0600) == 0);
         QVERIFY(!w->saveCsv(QStringLiteral("pipe.csv")));
+        QVERIFY(!w->saveCsv(QStringLiteral("/dev/null")));
         QVERIFY2(recorder.texts().filter(QStringLiteral("pipe.csv")).size() == 1, qPrintable(recorder.texts().join(QLatin1Char('|'))));
 
         // One A4 page.
