@@ -12,7 +12,7 @@ DEPS := cmake make g++ pkg-config \
         googletest libgtest-dev libbenchmark-dev \
         fonts-ipafont fonts-noto-cjk \
         libchm1 libchm-dev \
-        liberfa-dev python3-ephem \
+        liberfa-dev python3-ephem poppler-utils \
         clang libclang-rt-14-dev \
         xvfb xauth xdotool xclip imagemagick x11-utils \
         desktop-file-utils file locales \

@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "graph/graphWidgets.h"
+#include "koyomi/koyomiText.h"
 #include "ui/framePos.h"
 #include "ui/fonts.h"
 #include "ui/sjis.h"
@@ -38,7 +39,8 @@ QFrame* rule(QWidget* parent)
     return line;
 }
 
-constexpr int kPhaseRows = 5;  // a month holds four or five principal phases
+constexpr int kPhaseRows = 5;   // a month holds four or five principal phases
+constexpr int kKoyomiRows = 4;  // the lines of koyomi::koyomiLines
 
 }  // namespace
 
@@ -105,6 +107,12 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
     pictures->addWidget(dayGraph);
     pictures->addWidget(moonView);
     grid->addLayout(pictures, row++, 0, 1, 4, Qt::AlignLeft);
+
+    // The Japanese calendar of the day, for Japan Standard Time.
+    grid->addWidget(rule(this), row++, 0, 1, 4);
+    cell(this, grid, row++, 0, QString(), left, true, 4)->setText(QStringLiteral("こよみ（日本標準時）"));
+    for (int i = 0; i < kKoyomiRows; ++i)
+        koyomiCells.push_back(cell(this, grid, row++, 0, QStringLiteral("koyomi%1").arg(i), left, false, 4));
 
     cmdClose = new QPushButton(QStringLiteral("閉じる"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
@@ -174,6 +182,9 @@ void TcAlmanac::fill()
     }
     for (std::size_t i = 0; i < phaseCells.size(); ++i)
         phaseCells[i]->setText(i < shown.phases.size() ? ui::fromUtf8(shown.phases[i]) : QString());
+    koyomiShown = koyomi::koyomiLines(cMain.dispYear, cMain.dispMonth, cMain.dispDay);
+    for (std::size_t i = 0; i < koyomiCells.size(); ++i)
+        koyomiCells[i]->setText(i < koyomiShown.size() ? ui::fromUtf8(koyomiShown[i]) : QString());
 }
 
 void TcAlmanac::keyPressEvent(QKeyEvent* event)

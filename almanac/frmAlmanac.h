@@ -1,7 +1,8 @@
 // TcAlmanac: the window "こよみの詳細". Shows, for the displayed date at the
 // current site, the precise rise, transit and set of the sun and the moon,
 // the three twilights, the noon moon age and illuminated fraction and the
-// principal phases of the month, beside the main window's figures. Modeless;
+// principal phases of the month, beside the main window's figures, and the
+// Japanese calendar of the day (koyomi/koyomiText.h). Modeless;
 // the main window tells it of every new display while it is open.
 #pragma once
 
@@ -31,6 +32,8 @@ public:
 
     // What the window shows, as computed by the last funcDisp.
     const AlmanacSheet& sheet() const { return shown; }
+    // The calendar block's lines, as shown.
+    const std::vector<std::string>& koyomiLines() const { return koyomiShown; }
 
     QLabel* lblDate;
     QLabel* lblSite;
@@ -52,6 +55,8 @@ private:
     std::vector<std::vector<QLabel*>> eventCells;
     std::vector<std::vector<QLabel*>> twilightCells;
     std::vector<QLabel*> phaseCells;
+    std::vector<QLabel*> koyomiCells;
+    std::vector<std::string> koyomiShown;
     // The phases of one month at one site, kept while the month and site stay.
     struct PhaseKey {
         int year = 0, month = 0;

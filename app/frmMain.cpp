@@ -19,6 +19,7 @@
 #include "almanac/frmAlmanac.h"
 #include "app/settingsStore.h"
 #include "graph/frmYear.h"
+#include "koyomi/frmKoyomiMonth.h"
 #include "app/today.h"
 #include "date/frmDate.h"
 #include "sites/frmLoc.h"
@@ -183,6 +184,9 @@ void TcMain::buildMenu()
     mnuTable = item(view, "mnuTable", QStringLiteral("連続計算(&C)"));
     mnuAlmanac = item(view, "mnuAlmanac", QStringLiteral("こよみの詳細(&K)"));
     mnuYear = item(view, "mnuYear", QStringLiteral("日照の一年(&Y)"));
+    mnuKoyomiMonth = item(view, "mnuKoyomiMonth", QStringLiteral("月間こよみ(&M)"));
+    mnuKoyomiMonth->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuKoyomiMonth->setShortcutContext(Qt::WindowShortcut);
 
     // The help item acts itself; F1 reaches it anywhere in the window.
     mnuHelp = new QAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
@@ -200,6 +204,7 @@ void TcMain::buildMenu()
     connect(mnuTable, &QAction::triggered, this, [this] { funcTable(); });
     connect(mnuAlmanac, &QAction::triggered, this, [this] { funcAlmanac(); });
     connect(mnuYear, &QAction::triggered, this, [this] { funcYear(); });
+    connect(mnuKoyomiMonth, &QAction::triggered, this, [this] { funcKoyomiMonth(); });
     connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelpClick(); });
 }
 
@@ -333,6 +338,8 @@ void TcMain::funcDisp()
         cAlmanac->funcDisp();
     if (cYear)
         cYear->funcDisp();
+    if (cKoyomiMonth)
+        cKoyomiMonth->funcDisp();
 }
 
 void TcMain::funcPhase(double age)
@@ -368,6 +375,13 @@ void TcMain::funcTable()
 {
     // No redraw here: the window redraws when it becomes active again.
     ui::showModalBelow(cTable, this);
+}
+
+void TcMain::funcKoyomiMonth()
+{
+    if (!cKoyomiMonth)
+        cKoyomiMonth = new TcKoyomiMonth(cMain, this);
+    cKoyomiMonth->funcShow();
 }
 
 void TcMain::funcAlmanac()

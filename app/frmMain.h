@@ -19,6 +19,7 @@ class QPushButton;
 class QToolButton;
 class TcAlmanac;
 class TcYear;
+class TcKoyomiMonth;
 class TcDate;
 class TcLocate;
 class TcTable;
@@ -57,6 +58,7 @@ public:
     QAction* mnuTable;
     QAction* mnuAlmanac;
     QAction* mnuYear;
+    QAction* mnuKoyomiMonth;
     QAction* mnuHelp;
 
     // Recomputes the day and redraws lines, picture and caption at once.
@@ -70,12 +72,14 @@ public:
     // Opens the almanac details window (made at its first opening) or
     // brings it to the front.
     void funcAlmanac();
+    void funcKoyomiMonth();
     // The details window; null until first opened.
     TcAlmanac* almanacWindow() const { return cAlmanac; }
     // Opens the year of daylight (made at its first opening) or brings it
     // to the front; null until first opened.
     void funcYear();
     TcYear* yearWindow() const { return cYear; }
+    TcKoyomiMonth* koyomiMonthWindow() const { return cKoyomiMonth; }
     void mnuHelpClick();
     // Stores the settings, then closes the window.
     void funcExit2();
@@ -103,6 +107,7 @@ private:
     TcTable* cTable = nullptr;
     TcAlmanac* cAlmanac = nullptr;  // owned as a child window
     TcYear* cYear = nullptr;        // owned as a child window
+    TcKoyomiMonth* cKoyomiMonth = nullptr;  // owned as a child window
     TcHelp help;
     int helpAvailable = 0;  // 1 when help could be prepared at creation
     bool settingsGivenUp = false;  // the user chose to end without the settings

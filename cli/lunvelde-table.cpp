@@ -1,9 +1,12 @@
 // lunvelde-table: prints the month table rows for one site, each row ended by
 // CR LF, with no header; with --precise, --csv or --phases the month from the
-// precise almanac instead.
+// precise almanac instead; with --koyomi or --sekki the Japanese calendar
+// (Japan Standard Time, no site).
 //
 //   lunvelde-table --year Y --month M --lat DEG --lon DEG --tz HOURS [--summer]
 //                  [--precise | --csv | --phases]
+//   lunvelde-table --koyomi --year Y [--month M]
+//   lunvelde-table --sekki --year Y
 //
 // Exit status: 0 on success, 2 on a bad command line (one line on stderr,
 // nothing on stdout), 1 when the output cannot be written (one line on
@@ -22,6 +25,7 @@
 #include "app/mainState.h"
 #include "date/dateSpin.h"
 #include "engine/prcCalc.h"
+#include "koyomi/koyomiText.h"
 #include "sites/numParse.h"
 #include "table/monthRows.h"
 
@@ -37,6 +41,8 @@ std::string usage()
     return formatC(
         "Usage: lunvelde-table --year Y --month M --lat DEG --lon DEG --tz HOURS [--summer]\n"
         "                      [--precise | --csv | --phases]\n"
+        "       lunvelde-table --koyomi --year Y [--month M]\n"
+        "       lunvelde-table --sekki --year Y\n"
         "Prints the sun and moon rise and set times and the moon age for every day\n"
         "of a month, one row per day, each row ended by CR LF.\n"
         "\n"
@@ -51,6 +57,13 @@ std::string usage()
         "                 twilights, age and illuminated fraction, one line per day\n"
         "  --phases       new moon, first quarter, full moon and last quarter of the\n"
         "                 month, one per line, local clock time\n"
+        "  --koyomi       the Japanese calendar as CSV, one line per day of the month,\n"
+        "                 or of the year without --month: holiday, lunisolar date,\n"
+        "                 rokuyo, the day's kanshi, solar term and its time, seasonal\n"
+        "                 days, tide name, the moon's distance at noon; Japan Standard\n"
+        "                 Time, no site arguments\n"
+        "  --sekki        the year's 24 solar terms and seasonal days in date order as\n"
+        "                 CSV: name, solar longitude, date, time (JST, minutes rounded)\n"
         "  --help         this text\n"
         "  --version      the version of the program\n",
         static_cast<int>(kFirstYear), static_cast<int>(kLastYear), kLatitudeMin, kLatitudeMax, kLongitudeMin,
@@ -168,6 +181,7 @@ struct Options {
     const char* tz = nullptr;
     bool summer = false;
     const char* almanac = nullptr;  // --precise, --csv or --phases
+    const char* koyomi = nullptr;   // --koyomi or --sekki
 };
 
 // Reads the command line into opt. Each option appears once; values follow
@@ -200,6 +214,14 @@ Options readArguments(int argc, char** argv)
             summerSeen = opt.summer = true;
             continue;
         }
+        if (arg == "--koyomi" || arg == "--sekki") {
+            if (inlineValue)
+                throw UsageError{arg + ": takes no value"};
+            if (opt.koyomi)
+                throw UsageError{"at most one of --koyomi, --sekki"};
+            opt.koyomi = argv[i];
+            continue;
+        }
         if (arg == "--precise" || arg == "--csv" || arg == "--phases") {
             if (inlineValue)
                 throw UsageError{arg + ": takes no value"};
@@ -224,6 +246,17 @@ Options readArguments(int argc, char** argv)
             inlineValue = argv[++i];
         }
         *slot = inlineValue;
+    }
+    if (opt.koyomi) {
+        // The Japanese calendar is for Japan Standard Time: no site.
+        const std::string mode = opt.koyomi;
+        if (opt.lat || opt.lon || opt.tz || opt.summer || opt.almanac)
+            throw UsageError{mode + ": takes no site or almanac arguments (Japan Standard Time)"};
+        if (!opt.year)
+            throw UsageError{"--year: missing"};
+        if (mode == "--sekki" && opt.month)
+            throw UsageError{"--sekki: takes no --month (the whole year)"};
+        return opt;
     }
     const std::pair<const char*, const char*> required[] = {
         {"--year", opt.year}, {"--month", opt.month}, {"--lat", opt.lat}, {"--lon", opt.lon}, {"--tz", opt.tz}};
@@ -264,6 +297,12 @@ int main(int argc, char** argv)
             return writeOut("lunvelde-table " LUNVELDE_VERSION "\n", "the version") ? 0 : 1;
         using namespace sitefile;
         year = parseInt("--year", opt.year, kFirstYear, kLastYear);
+        if (opt.koyomi) {
+            const std::string mode = opt.koyomi;
+            month = opt.month ? parseInt("--month", opt.month, 1, 12) : 0;
+            const std::string text = mode == "--sekki" ? koyomi::sekkiText(year) : koyomi::koyomiCsv(year, month);
+            return writeOut(text, "the table") ? 0 : 1;
+        }
         month = parseInt("--month", opt.month, 1, 12);
         state.siteLatitude = parseReal("--lat", opt.lat, kLatitudeMin, kLatitudeMax);
         state.siteLongitude = parseReal("--lon", opt.lon, kLongitudeMin, kLongitudeMax);

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "ui/msgBox.h"
+#include "ui/sjis.h"
 
 namespace graph {
 
@@ -25,15 +26,10 @@ QPolygonF polygon(const Polyline& line)
     return poly;
 }
 
-QString text(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // A label on a pale plate, kept inside the rectangle.
 void drawLabel(QPainter& p, const Label& l, const Rect& inside, const QColor& ink)
 {
-    const QString t = text(l.text);
+    const QString t = ui::fromUtf8(l.text);
     const QFontMetricsF fm(p.font());
     const double w = fm.horizontalAdvance(t) + 6, h = fm.height() + 2;
     double x = l.at.x - w / 2, y = l.above ? l.at.y - h : l.at.y;
@@ -96,10 +92,10 @@ void paintDayGraph(QPainter& p, const DayGraph& g)
     p.setPen(QColor(40, 40, 40));
     for (const Tick& t : g.hours)
         p.drawText(QRectF(t.at - 20, plot.bottom() + 1, 40, fm.height()), Qt::AlignHCenter | Qt::AlignTop,
-                   text(t.text));
+                   ui::fromUtf8(t.text));
     for (const Tick& t : g.altitudes)
         p.drawText(QRectF(0, t.at - fm.height() / 2, plot.left() - 4, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-                   text(t.text) + QStringLiteral("°"));
+                   ui::fromUtf8(t.text) + QStringLiteral("°"));
     p.setPen(QPen(QColor(20, 20, 20), 1.3));
     p.drawLine(QPointF(plot.left(), g.horizonY), QPointF(plot.right(), g.horizonY));
 
@@ -161,10 +157,10 @@ void paintYearGraph(QPainter& p, const YearGraph& g)
     p.setPen(QColor(40, 40, 40));
     for (const Tick& t : g.months)
         p.drawText(QRectF(t.at, plot.bottom() + 1, 40, fm.height()), Qt::AlignLeft | Qt::AlignTop,
-                   text(t.text) + QStringLiteral("月"));
+                   ui::fromUtf8(t.text) + QStringLiteral("月"));
     for (const Tick& t : g.hours)
         p.drawText(QRectF(0, t.at - fm.height() / 2, plot.left() - 4, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-                   text(t.text) + QStringLiteral("時"));
+                   ui::fromUtf8(t.text) + QStringLiteral("時"));
     p.setPen(QColor(90, 90, 90));
     p.setBrush(Qt::NoBrush);
     p.drawRect(plot);
@@ -184,7 +180,7 @@ void paintMoon(QPainter& p, const MoonView& v)
     p.drawEllipse(c, v.radius, v.radius);
     const QFontMetricsF fm(p.font());
     p.setPen(QColor(30, 30, 30));
-    const QString caption = text(v.caption.text);
+    const QString caption = ui::fromUtf8(v.caption.text);
     p.drawText(QRectF(v.centre.x - 80, v.caption.at.y, 160, fm.height()), Qt::AlignHCenter | Qt::AlignTop, caption);
     p.drawText(QRectF(v.centre.x - 80, v.caption.at.y + fm.height(), 160, fm.height()), Qt::AlignHCenter | Qt::AlignTop,
                QStringLiteral("輝面比 %1").arg(v.illuminated, 0, 'f', 2));

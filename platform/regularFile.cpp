@@ -231,4 +231,18 @@ bool syncData(int fd) { return ::fdatasync(fd) == 0; }
 
 bool truncateTo(int fd, off_t length) { return ::ftruncate(fd, length) == 0; }
 
+bool writeWholeFile(const std::string& path, const std::string& bytes)
+{
+    // Truncated only once known to be a regular file.
+    Fd fd(openRegular(path, Access::AppendNew));
+    if (!fd.ok())
+        return false;
+    bool ok = truncateTo(fd.get(), 0) && writeAll(fd.get(), bytes.data(), bytes.size());
+    const int saved = errno;
+    ok = fd.close() && ok;
+    if (!ok && saved)
+        errno = saved;
+    return ok;
+}
+
 }  // namespace fileio

@@ -104,4 +104,9 @@ bool syncData(int fd);
 // Cuts the file to length bytes.
 bool truncateTo(int fd, off_t length);
 
+// Replaces the contents of the regular file at path (created when absent)
+// with bytes. Refuses anything that is not a regular file, without blocking;
+// false, with errno set, when the file cannot be opened or fully written.
+bool writeWholeFile(const std::string& path, const std::string& bytes);
+
 }  // namespace fileio

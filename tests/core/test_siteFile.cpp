@@ -473,4 +473,16 @@ TEST(SampleFile, IsWhatTheRecordWriterProduces)
         EXPECT_EQ(makeRecord(r.name, r.latitude, r.longitude, r.timeZone, r.summerTime), bytes.substr(n * 50, 50))
             << "record " << n;
     }
+    // The prefectural offices follow the first 21 records, which keep their
+    // numbers: 20 is still Wellington, 21 Hokkaido's office, 67 Okinawa's.
+    ASSERT_EQ(count, 68);
+    SiteRecord r;
+    ASSERT_EQ(readSite(20, r, path), Status::Ok);
+    EXPECT_DOUBLE_EQ(r.longitude, 174.78);
+    ASSERT_EQ(readSite(21, r, path), Status::Ok);
+    EXPECT_EQ(r.name, "\x96\x6b\x8a\x43\x93\xb9\x92\xa1");  // 北海道庁
+    EXPECT_DOUBLE_EQ(r.latitude, 43.06);
+    ASSERT_EQ(readSite(67, r, path), Status::Ok);
+    EXPECT_DOUBLE_EQ(r.latitude, 26.21);
+    EXPECT_DOUBLE_EQ(r.longitude, 127.68);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support.h"
+#include "koyomi/koyomiText.h"
 #include "table/monthRows.h"
 
 namespace {
@@ -173,4 +174,34 @@ TEST(TableCommand, PreciseAlmanacOptions)
     EXPECT_EQ(two.status, 2);
     EXPECT_EQ(two.out, "");
     EXPECT_EQ(std::count(two.err.begin(), two.err.end(), '\n'), 1);
+}
+
+TEST(TableCommand, KoyomiOptions)
+{
+    // The calendar for Japan Standard Time: the same bytes as the library's,
+    // a month or a whole year, and no site arguments.
+    const CommandRun month = runTable({"--koyomi", "--year", "2025", "--month", "2"});
+    ASSERT_EQ(month.status, 0) << month.err;
+    EXPECT_EQ(month.out, koyomi::koyomiCsv(2025, 2));
+    EXPECT_NE(month.out.find("\n2025-02-03,月,,1,0,6,赤口,癸卯,立春,23:10,,"), std::string::npos);
+    const CommandRun year = runTable({"--year=2024", "--koyomi"});
+    EXPECT_EQ(std::count(year.out.begin(), year.out.end(), '\n'), 367);
+    const CommandRun sekki = runTable({"--sekki", "--year", "2025"});
+    EXPECT_EQ(sekki.out, koyomi::sekkiText(2025));
+
+    for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--koyomi", "--year", "2025", "--lat", "35"}, "--koyomi"},
+             {{"--koyomi", "--year", "2025", "--summer"}, "--koyomi"},
+             {{"--sekki", "--year", "2025", "--csv"}, "--sekki"},
+             {{"--sekki", "--year", "2025", "--month", "1"}, "--sekki"},
+             {{"--koyomi", "--sekki", "--year", "2025"}, "--sekki"},
+             {{"--koyomi=1", "--year", "2025"}, "--koyomi"},
+             {{"--koyomi", "--month", "1"}, "--year"},
+             {{"--koyomi", "--year", "2025", "--month", "0"}, "--month"}}) {
+        const CommandRun bad = runTable(args);
+        EXPECT_EQ(bad.status, 2) << named;
+        EXPECT_EQ(bad.out, "");
+        EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1);
+        EXPECT_NE(bad.err.find(named), std::string::npos) << bad.err;
+    }
 }

@@ -16,6 +16,7 @@
 #include "graph/frmYear.h"
 #include "graph/graphPainter.h"
 #include "graph/graphWidgets.h"
+#include "koyomi/koyomiText.h"
 #include "support.h"
 
 class TestAlmanac : public QObject {
@@ -59,6 +60,10 @@ private slots:
             QVERIFY(!marks.empty());
             QCOMPARE(marks.front(), clockHM(d.sunRise.hours));
             QVERIFY(w->moonView->geometry().caption.text.find(clockHM(d.moonTransit.hours)) != std::string::npos);
+            // The calendar block shows the day's lines.
+            const std::vector<std::string> lines = koyomi::koyomiLines(2000, 5, day);
+            QCOMPARE(cell("koyomi0"), QString::fromStdString(lines[0]));
+            QCOMPARE(cell("koyomi3"), QString::fromStdString(lines[3]));
             main.mnuNext->trigger();
         }
 
