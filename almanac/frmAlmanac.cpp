@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include "ui/framePos.h"
 #include "ui/fonts.h"
@@ -102,22 +101,14 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
 
 void TcAlmanac::funcShow()
 {
-    // The first time, beside the main window (right, else left), so that
-    // both can be read; where the screen has no room, below its top-left corner.
+    // The first time, beside the main window (right, else left, below or
+    // above), so that both can be read; where the screen has no room for
+    // that, where it hides the least of the main window.
+    fill();
     if (!placed) {
-        const QWidget* owner = parentWidget();
-        const QRect frame = owner->frameGeometry();
-        const QRect screen = owner->screen()->availableGeometry();
-        const int width = sizeHint().width() + 10;  // with a window frame
-        if (frame.right() + 9 + width <= screen.right())
-            ui::moveFrame(this, QPoint(frame.right() + 9, frame.top()));
-        else if (frame.left() - 9 - width >= screen.left())
-            ui::moveFrame(this, QPoint(frame.left() - 9 - width, frame.top()));
-        else
-            ui::placeBelow(this, owner);
+        ui::placeBeside(this, parentWidget());
         placed = true;
     }
-    fill();
     show();
     raise();
     activateWindow();
