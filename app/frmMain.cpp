@@ -179,6 +179,7 @@ void TcMain::buildMenu()
     view->setObjectName(QStringLiteral("KC1"));
     mnuNext = item(view, "mnuNext", QStringLiteral("翌日(&N)"));
     mnuBefore = item(view, "mnuBefore", QStringLiteral("前日(&B)"));
+    mnuToday = item(view, "mnuToday", QStringLiteral("今日(&T)"));
     mnuTable = item(view, "mnuTable", QStringLiteral("連続計算(&C)"));
     mnuAlmanac = item(view, "mnuAlmanac", QStringLiteral("こよみの詳細(&K)"));
 
@@ -189,12 +190,17 @@ void TcMain::buildMenu()
     mnuHelp->setShortcutContext(Qt::WindowShortcut);
     bar->addAction(mnuHelp);
     addAction(mnuHelp);
+    // The arrow and page keys step the day wherever the focus is.
+    mnuNext->setShortcuts({QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)});
+    mnuBefore->setShortcuts({QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp)});
+    mnuToday->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 
     connect(mnuExit, &QAction::triggered, this, [this] { mnuExitClick(); });
     connect(mnuDate, &QAction::triggered, this, [this] { funcDate(); });
     connect(mnuLoc, &QAction::triggered, this, [this] { funcLocate(); });
     connect(mnuNext, &QAction::triggered, this, [this] { funcStep(mnuNext); });
     connect(mnuBefore, &QAction::triggered, this, [this] { funcStep(mnuBefore); });
+    connect(mnuToday, &QAction::triggered, this, [this] { funcTodayShown(); });
     connect(mnuTable, &QAction::triggered, this, [this] { funcTable(); });
     connect(mnuAlmanac, &QAction::triggered, this, [this] { funcAlmanac(); });
     connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelpClick(); });
@@ -205,6 +211,10 @@ void TcMain::setDialogs(TcDate* date, TcLocate* locate, TcTable* table)
     cDate = date;
     cLocate = locate;
     cTable = table;
+    // F1 asks for help in every dialog too.
+    for (QWidget* dialog : {static_cast<QWidget*>(date), static_cast<QWidget*>(locate), static_cast<QWidget*>(table)})
+        if (dialog)
+            dialog->addAction(mnuHelp);
 }
 
 // ---------------------------------------------------------------------------
@@ -340,6 +350,12 @@ void TcMain::funcStep(const QObject* sender)
     funcDisp();
 }
 
+void TcMain::funcTodayShown()
+{
+    cMain.dispYear = funcToday(cMain.dispMonth, cMain.dispDay);
+    funcDisp();
+}
+
 void TcMain::funcDate()
 {
     if (ui::showModalBelow(cDate, this))
@@ -364,8 +380,19 @@ void TcMain::funcTable()
 
 void TcMain::funcAlmanac()
 {
-    if (!cAlmanac)
+    if (!cAlmanac) {
         cAlmanac = new TcAlmanac(cMain, cCalc, this);
+        // The day keys, today and help work there as here; with no menu bar
+        // of its own, Alt+D then N, B or T reach the view menu's items.
+        cAlmanac->addActions({mnuNext, mnuBefore, mnuToday, mnuHelp});
+        for (QAction* target : {mnuNext, mnuBefore, mnuToday}) {
+            auto* chord = new QAction(cAlmanac);
+            const QChar mnemonic = target->text().at(target->text().indexOf(QLatin1Char('&')) + 1);
+            chord->setShortcut(QKeySequence(QStringLiteral("Alt+D, ") + mnemonic));
+            connect(chord, &QAction::triggered, target, &QAction::trigger);
+            cAlmanac->addAction(chord);
+        }
+    }
     cAlmanac->funcShow();
 }
 

@@ -88,6 +88,7 @@ int main(int argc, char* argv[])
         TcReg cReg(&cLocate);
         cMain.setDialogs(&cDate, &cLocate, &cTable);
         cLocate.setReg(&cReg);
+        cReg.addAction(cMain.mnuHelp);
         app.loopRunning = true;
         app.exec();
     } catch (...) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <initializer_list>
 
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -30,5 +31,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 
 // Tab moves through the controls in the order given.
 void setTabOrder(std::initializer_list<QWidget*> order);
+
+// The field selects all its text whenever it gets the focus (by the mouse
+// too), so that typing replaces the value.
+void selectAllOnFocus(QLineEdit* field);
 
 }  // namespace ui

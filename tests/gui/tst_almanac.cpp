@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 
 #include "almanac/almanac.h"
 #include "almanac/almanacLines.h"
@@ -47,6 +48,40 @@ private slots:
             QVERIFY(main.lblSun->text().contains(cell("event0_3")));
             main.mnuNext->trigger();
         }
+        setTodaySource({});
+    }
+
+    // With the focus in the details window, the day keys, Alt+D N/B,
+    // Ctrl+T and F1 act as in the main window.
+    void theMainWindowsKeysWorkInIt()
+    {
+        support::TestFolders folders;
+        support::MessageRecorder recorder;
+        TcHelp::setLibraryName(QStringLiteral("liblunvelde-no-such-library.so.0"));
+        setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
+        TcMainState state;
+        TcCalc calc(state);
+        TcMain main(state, calc);
+        main.mnuAlmanac->trigger();
+        TcAlmanac* w = main.almanacWindow();
+        QVERIFY(support::activate(w));
+        const auto day = [&] { return QString::asprintf("%d/%d", state.dispMonth, state.dispDay); };
+        QTest::keyClick(w->cmdClose, Qt::Key_Right);
+        QCOMPARE(day(), QStringLiteral("5/13"));
+        QTest::keyClick(w->cmdClose, Qt::Key_PageDown);
+        QCOMPARE(day(), QStringLiteral("5/14"));
+        QTest::keyClick(w->cmdClose, Qt::Key_D, Qt::AltModifier);
+        QTest::keyClick(w->cmdClose, Qt::Key_B);
+        QCOMPARE(day(), QStringLiteral("5/13"));
+        QVERIFY(w->lblDate->text().contains(QStringLiteral("13日")));
+        QTest::keyClick(w->cmdClose, Qt::Key_D, Qt::AltModifier);
+        QTest::keyClick(w->cmdClose, Qt::Key_N);
+        QCOMPARE(day(), QStringLiteral("5/14"));
+        QTest::keyClick(w->cmdClose, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(day(), QStringLiteral("5/12"));
+        const int notices = recorder.messages.size();
+        QTest::keyClick(w->cmdClose, Qt::Key_F1);
+        QCOMPARE(recorder.messages.size(), notices + 1);
         setTodaySource({});
     }
 };

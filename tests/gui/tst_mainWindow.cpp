@@ -406,6 +406,40 @@ private slots:
         QCOMPARE(run(table, [&] { p.main->mnuTable->trigger(); }, [] {}), below);
     }
 
+    // The arrow and page keys step the day, Ctrl+T comes back to today,
+    // and F1 asks for help inside each dialog.
+    void theKeyboardStepsTheDayAndAsksForHelpEverywhere()
+    {
+        folders->writeWorkFile(QStringLiteral("obspoint.txt"), kSites);
+        Program p;
+        p.open();
+        QVERIFY(support::activate(p.main.get()));
+        const QList<QPair<QKeyCombination, QString>> keys {
+            {Qt::Key_Right, "2000/5/13"}, {Qt::Key_PageDown, "2000/5/14"}, {Qt::Key_Left, "2000/5/13"},
+            {Qt::Key_PageUp, "2000/5/12"}, {Qt::Key_PageUp, "2000/5/11"}, {Qt::CTRL | Qt::Key_T, "2000/5/12"}};
+        for (const auto& [key, date] : keys) {
+            QTest::keyClick(p.main->cmdNext, key.key(), key.keyboardModifiers());
+            QCOMPARE(p.shown(), date);
+        }
+        QVERIFY(p.date().startsWith(QStringLiteral(" 2000年  5月 12日")));
+
+        TcDate date(p.state, p.main.get());
+        TcLocate locate(p.state, p.main.get());
+        TcTable table(p.state, p.calc, p.main.get());
+        p.main->setDialogs(&date, &locate, &table);
+        const int before = recorder->count(kNoHelp);
+        for (auto [dialog, open] : {std::pair<QDialog*, QAction*> {&date, p.main->mnuDate}, {&locate, p.main->mnuLoc},
+                                    {&table, p.main->mnuTable}}) {
+            support::whileModal(dialog, [dialog = dialog] {
+                QVERIFY(support::activate(dialog));
+                QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_F1);
+                dialog->reject();
+            });
+            open->trigger();
+        }
+        QCOMPARE(recorder->count(kNoHelp), before + 3);
+    }
+
     void helpThatCannotWorkSaysSoAtStartAndOnEveryRequest()
     {
         // Whether the window was on screen when each notice came.
