@@ -135,7 +135,7 @@ void TcAlmanac::fill()
     shown = almanacSheet(site, day, phases, classic, cMain.twoPi);
 
     lblDate->setText(ui::fromUtf8(shown.date));
-    lblSite->setText(ui::fromSjis(siteNameBytes(cMain)).trimmed() + QStringLiteral("  ") +
+    lblSite->setText(ui::fromSjis(siteNameShown(cMain)) + QStringLiteral("  ") +
                      ui::fromUtf8(shown.place));
     for (std::size_t r = 0; r < eventCells.size() && r < shown.events.size(); ++r) {
         const AlmanacRow& e = shown.events[r];

@@ -331,7 +331,7 @@ void TcMain::funcDisp()
     setLine(lblAge, lines.age);
     setLine(lblDate, lines.date);
     funcPhase(result.moonAge);
-    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(siteNameBytes(cMain)));
+    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(siteNameShown(cMain)));
     repaint();
     if (cAlmanac)
         cAlmanac->funcDisp();

@@ -47,7 +47,7 @@ public:
     {
         if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::EditRole))
             return {};
-        return ui::fromSjis(names.at(static_cast<std::size_t>(index.row())));
+        return ui::fromSjis(withoutTrailingBlanks(names.at(static_cast<std::size_t>(index.row()))));
     }
 
 private:
@@ -156,7 +156,7 @@ void TcLocate::funcShow()
         siteCount = static_cast<int>(names.size());
     static_cast<SiteNameModel*>(cmbName->model())->reset(std::move(names));
     cmbName->setCurrentIndex(-1);
-    setName(ui::fromSjis(siteNameBytes(cMain)));
+    setName(ui::fromSjis(siteNameShown(cMain)));
     setNumbers(cMain.siteLatitude, cMain.siteLongitude, cMain.siteTimeZone, cMain.siteSummerTime);
 }
 
@@ -197,7 +197,8 @@ void TcLocate::funcOK()
     sitefile::SiteNumbers v;
     if (!checkFields(v))
         return;
-    setSiteName(cMain, ui::toSjis(cmbName->currentText()));
+    // The name is taken over as the site file would keep it.
+    setSiteName(cMain, sitefile::nameAsStored(ui::toSjis(cmbName->currentText())));
     cMain.siteLatitude = v.latitude;
     cMain.siteLongitude = v.longitude;
     cMain.siteTimeZone = v.timeZone;
@@ -216,6 +217,10 @@ void TcLocate::funcRec()
     if (!checkFields(v))
         return;
     const int flag = chkSummer->isChecked() ? 1 : 0;
+    const std::string typed = ui::toSjis(cmbName->currentText());
+    const std::string stored = sitefile::nameAsStored(typed);
+    if (cReg)
+        cReg->tellCut(stored == withoutTrailingBlanks(typed) ? QString() : ui::fromSjis(stored));
     if (!ui::showModalBelow(cReg, this))
         return;
     const int result = cReg->regResult;
@@ -223,7 +228,7 @@ void TcLocate::funcRec()
         return;  // cancel
 
     const std::string record =
-        sitefile::makeRecord(ui::toSjis(cmbName->currentText()), v.latitude, v.longitude, v.timeZone, flag);
+        sitefile::makeRecord(typed, v.latitude, v.longitude, v.timeZone, flag);
     if (result == TcReg::kOverwrite || result == TcReg::kOverwriteDefault) {
         if (sitefile::overwriteRecord(record, cMain.currentSiteIndex) != sitefile::Status::Ok) {
             ui::showMessage(this, kOverwriteFailed);
