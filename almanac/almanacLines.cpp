@@ -43,7 +43,7 @@ std::string placeText(const almanac::Site& site, double clockOffset)
                   std::fabs(site.latitude), east < 0 ? "西経" : "東経", std::fabs(east));
     std::string text = buf + offsetText(site.timeZone);
     if (clockOffset != site.timeZone)
-        text += "  夏時刻 " + offsetText(clockOffset);
+        text += "  夏時間 " + offsetText(clockOffset);
     return text;
 }
 

@@ -80,7 +80,7 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
         grid->addWidget(rule(this), row++, 0, 1, 4);
         return cells;
     };
-    eventCells = block({QString(), QStringLiteral("時刻"), QStringLiteral("方位・高度"), QStringLiteral("メイン画面")},
+    eventCells = block({QString(), QStringLiteral("時刻"), QStringLiteral("方位・高度"), QStringLiteral("メインウィンドウ")},
                        7, QStringLiteral("event"));
     twilightCells = block({QStringLiteral("薄明"), QStringLiteral("始まり"), QStringLiteral("終わり")}, 3,
                           QStringLiteral("twilight"));
