@@ -107,6 +107,17 @@ std::string crossingTime(const almanac::Crossing& c, CrossingKind kind)
     return "なし";
 }
 
+std::string sunAllDayNote(const almanac::Day& day)
+{
+    for (const almanac::Crossing* c : {&day.sunRise, &day.sunSet}) {
+        if (c->occurs == almanac::Occurs::AlwaysAbove)
+            return "白夜：太陽は一日中沈みません。";
+        if (c->occurs == almanac::Occurs::AlwaysBelow)
+            return "極夜：太陽は一日中昇りません。";
+    }
+    return {};
+}
+
 AlmanacSheet almanacSheet(const almanac::Site& site, const almanac::Day& day,
                           const std::vector<almanac::PhaseEvent>& phases, const TcDayResult& classic, double twoPi)
 {

@@ -16,6 +16,8 @@
 
 #include "app/dayStep.h"
 #include "app/dispLines.h"
+#include "almanac/almanac.h"
+#include "almanac/almanacLines.h"
 #include "almanac/frmAlmanac.h"
 #include "app/settingsStore.h"
 #include "app/today.h"
@@ -327,6 +329,12 @@ void TcMain::funcDisp()
     cCalc.mooncalc(cMain.dispYear, cMain.dispMonth, cMain.dispDay, result);
     const DispLines lines = dispLines(cMain.dispYear, cMain.dispMonth, cMain.dispDay, result, cMain.twoPi);
     setLine(lblSun, lines.sun);
+    // The sun line shows --:-- alike for polar day and night: the tool tip
+    // tells them apart.
+    lblSun->setToolTip(lines.sun.find("--:--") == std::string::npos
+                           ? QString()
+                           : ui::fromUtf8(sunAllDayNote(almanac::computeDay(almanacSite(cMain), cMain.dispYear,
+                                                                            cMain.dispMonth, cMain.dispDay))));
     setLine(lblMoon, lines.moon);
     setLine(lblAge, lines.age);
     setLine(lblDate, lines.date);

@@ -58,3 +58,12 @@ TEST(AlmanacLines, SheetSetsTheMainWindowFiguresBesideThePreciseOnes)
     EXPECT_EQ(s.events[6].time, "14.26");
     EXPECT_EQ(s.events[6].classic, "14.3");
 }
+
+// The main window's --:-- says which of polar day and polar night it is.
+TEST(AlmanacLines, ThePolarNoteTellsPolarDayFromPolarNight)
+{
+    const almanac::Site longyearbyen {78.22, 15.65, 1.0, 0};
+    EXPECT_EQ(sunAllDayNote(almanac::computeDay(longyearbyen, 2024, 6, 21)), "白夜：太陽は一日中沈みません。");
+    EXPECT_EQ(sunAllDayNote(almanac::computeDay(longyearbyen, 2024, 12, 21)), "極夜：太陽は一日中昇りません。");
+    EXPECT_EQ(sunAllDayNote(almanac::computeDay(longyearbyen, 2024, 3, 21)), "");
+}
