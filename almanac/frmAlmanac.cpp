@@ -1,6 +1,7 @@
 #include "almanac/frmAlmanac.h"
 
 #include <QFrame>
+#include <algorithm>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -151,6 +152,10 @@ void TcAlmanac::fill()
     }
     for (std::size_t i = 0; i < phaseCells.size(); ++i)
         phaseCells[i]->setText(i < shown.phases.size() ? ui::fromUtf8(shown.phases[i]) : QString());
+    // The window keeps the widest width it has had, so that it does not
+    // jump as the day's texts change (the site line spans every column).
+    const QMargins m = layout()->contentsMargins();
+    lblSite->setMinimumWidth(std::max(lblSite->minimumWidth(), layout()->sizeHint().width() - m.left() - m.right()));
 }
 
 void TcAlmanac::keyPressEvent(QKeyEvent* event)

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 
 #include "almanac/almanac.h"
@@ -79,6 +80,16 @@ private slots:
         QCOMPARE(day(), QStringLiteral("5/14"));
         QTest::keyClick(w->cmdClose, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(day(), QStringLiteral("5/12"));
+        // A polar site's long texts widen the window; it keeps that width.
+        state.siteLatitude = 78.22;
+        state.dispMonth = 6;
+        main.mnuNext->trigger();
+        w->layout()->activate();
+        const int wide = w->width();
+        state.siteLatitude = 35.67;
+        main.mnuNext->trigger();
+        w->layout()->activate();
+        QCOMPARE(w->width(), wide);
         const int notices = recorder.messages.size();
         QTest::keyClick(w->cmdClose, Qt::Key_F1);
         QCOMPARE(recorder.messages.size(), notices + 1);
