@@ -43,7 +43,7 @@ std::string placeText(const almanac::Site& site, double clockOffset)
                   std::fabs(site.latitude), east < 0 ? "西経" : "東経", std::fabs(east));
     std::string text = buf + offsetText(site.timeZone);
     if (clockOffset != site.timeZone)
-        text += "  夏時刻 " + offsetText(clockOffset);
+        text += "  夏時間 " + offsetText(clockOffset);
     return text;
 }
 
@@ -105,6 +105,17 @@ std::string crossingTime(const almanac::Crossing& c, CrossingKind kind)
     case almanac::Occurs::AlwaysBelow: return kBelow[static_cast<int>(kind)];
     }
     return "なし";
+}
+
+std::string sunAllDayNote(const almanac::Day& day)
+{
+    for (const almanac::Crossing* c : {&day.sunRise, &day.sunSet}) {
+        if (c->occurs == almanac::Occurs::AlwaysAbove)
+            return "白夜：太陽は一日中沈みません。";
+        if (c->occurs == almanac::Occurs::AlwaysBelow)
+            return "極夜：太陽は一日中昇りません。";
+    }
+    return {};
 }
 
 AlmanacSheet almanacSheet(const almanac::Site& site, const almanac::Day& day,

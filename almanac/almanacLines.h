@@ -47,6 +47,11 @@ std::string clockHM(double hours);
 // stays above or below all day.
 std::string crossingTime(const almanac::Crossing& c, CrossingKind kind);
 
+// What the main window's sun line, which shows --:-- alike for both, cannot
+// say: "白夜 …" when the sun stays above the horizon all day, "極夜 …" when it
+// stays below; empty on a day with a sunrise or a sunset.
+std::string sunAllDayNote(const almanac::Day& day);
+
 // Every text of the window for one day. classic is the main window's day
 // result for the same date and site.
 AlmanacSheet almanacSheet(const almanac::Site& site, const almanac::Day& day,

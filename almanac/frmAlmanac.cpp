@@ -1,12 +1,12 @@
 #include "almanac/frmAlmanac.h"
 
 #include <QFrame>
+#include <algorithm>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include "graph/graphWidgets.h"
 #include "koyomi/koyomiText.h"
@@ -85,7 +85,7 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
         grid->addWidget(rule(this), row++, 0, 1, 4);
         return cells;
     };
-    eventCells = block({QString(), QStringLiteral("時刻"), QStringLiteral("方位・高度"), QStringLiteral("メイン画面")},
+    eventCells = block({QString(), QStringLiteral("時刻"), QStringLiteral("方位・高度"), QStringLiteral("メインウィンドウ")},
                        7, QStringLiteral("event"));
     twilightCells = block({QStringLiteral("薄明"), QStringLiteral("始まり"), QStringLiteral("終わり")}, 3,
                           QStringLiteral("twilight"));
@@ -122,22 +122,14 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
 
 void TcAlmanac::funcShow()
 {
-    // The first time, beside the main window (right, else left), so that
-    // both can be read; where the screen has no room, below its top-left corner.
+    // The first time, beside the main window (right, else left, below or
+    // above), so that both can be read; where the screen has no room for
+    // that, where it hides the least of the main window.
+    fill();
     if (!placed) {
-        const QWidget* owner = parentWidget();
-        const QRect frame = owner->frameGeometry();
-        const QRect screen = owner->screen()->availableGeometry();
-        const int width = sizeHint().width() + 10;  // with a window frame
-        if (frame.right() + 9 + width <= screen.right())
-            ui::moveFrame(this, QPoint(frame.right() + 9, frame.top()));
-        else if (frame.left() - 9 - width >= screen.left())
-            ui::moveFrame(this, QPoint(frame.left() - 9 - width, frame.top()));
-        else
-            ui::placeBelow(this, owner);
+        ui::placeBeside(this, parentWidget());
         placed = true;
     }
-    fill();
     show();
     raise();
     activateWindow();
@@ -166,7 +158,7 @@ void TcAlmanac::fill()
     moonView->setDay(site, day);
 
     lblDate->setText(ui::fromUtf8(shown.date));
-    lblSite->setText(ui::fromSjis(siteNameBytes(cMain)).trimmed() + QStringLiteral("  ") +
+    lblSite->setText(ui::fromSjis(siteNameShown(cMain)) + QStringLiteral("  ") +
                      ui::fromUtf8(shown.place));
     for (std::size_t r = 0; r < eventCells.size() && r < shown.events.size(); ++r) {
         const AlmanacRow& e = shown.events[r];
@@ -185,6 +177,10 @@ void TcAlmanac::fill()
     koyomiShown = koyomi::koyomiLines(cMain.dispYear, cMain.dispMonth, cMain.dispDay);
     for (std::size_t i = 0; i < koyomiCells.size(); ++i)
         koyomiCells[i]->setText(i < koyomiShown.size() ? ui::fromUtf8(koyomiShown[i]) : QString());
+    // The window keeps the widest width it has had, so that it does not
+    // jump as the day's texts change (the site line spans every column).
+    const QMargins m = layout()->contentsMargins();
+    lblSite->setMinimumWidth(std::max(lblSite->minimumWidth(), layout()->sizeHint().width() - m.left() - m.right()));
 }
 
 void TcAlmanac::keyPressEvent(QKeyEvent* event)

@@ -16,6 +16,8 @@
 
 #include "app/dayStep.h"
 #include "app/dispLines.h"
+#include "almanac/almanac.h"
+#include "almanac/almanacLines.h"
 #include "almanac/frmAlmanac.h"
 #include "app/settingsStore.h"
 #include "graph/frmYear.h"
@@ -181,6 +183,7 @@ void TcMain::buildMenu()
     view->setObjectName(QStringLiteral("KC1"));
     mnuNext = item(view, "mnuNext", QStringLiteral("翌日(&N)"));
     mnuBefore = item(view, "mnuBefore", QStringLiteral("前日(&B)"));
+    mnuToday = item(view, "mnuToday", QStringLiteral("今日(&T)"));
     mnuTable = item(view, "mnuTable", QStringLiteral("連続計算(&C)"));
     mnuAlmanac = item(view, "mnuAlmanac", QStringLiteral("こよみの詳細(&K)"));
     mnuYear = item(view, "mnuYear", QStringLiteral("日照の一年(&Y)"));
@@ -195,12 +198,17 @@ void TcMain::buildMenu()
     mnuHelp->setShortcutContext(Qt::WindowShortcut);
     bar->addAction(mnuHelp);
     addAction(mnuHelp);
+    // The arrow and page keys step the day wherever the focus is.
+    mnuNext->setShortcuts({QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)});
+    mnuBefore->setShortcuts({QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp)});
+    mnuToday->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 
     connect(mnuExit, &QAction::triggered, this, [this] { mnuExitClick(); });
     connect(mnuDate, &QAction::triggered, this, [this] { funcDate(); });
     connect(mnuLoc, &QAction::triggered, this, [this] { funcLocate(); });
     connect(mnuNext, &QAction::triggered, this, [this] { funcStep(mnuNext); });
     connect(mnuBefore, &QAction::triggered, this, [this] { funcStep(mnuBefore); });
+    connect(mnuToday, &QAction::triggered, this, [this] { funcTodayShown(); });
     connect(mnuTable, &QAction::triggered, this, [this] { funcTable(); });
     connect(mnuAlmanac, &QAction::triggered, this, [this] { funcAlmanac(); });
     connect(mnuYear, &QAction::triggered, this, [this] { funcYear(); });
@@ -213,6 +221,10 @@ void TcMain::setDialogs(TcDate* date, TcLocate* locate, TcTable* table)
     cDate = date;
     cLocate = locate;
     cTable = table;
+    // F1 asks for help in every dialog too.
+    for (QWidget* dialog : {static_cast<QWidget*>(date), static_cast<QWidget*>(locate), static_cast<QWidget*>(table)})
+        if (dialog)
+            dialog->addAction(mnuHelp);
 }
 
 // ---------------------------------------------------------------------------
@@ -328,11 +340,17 @@ void TcMain::funcDisp()
     cCalc.mooncalc(cMain.dispYear, cMain.dispMonth, cMain.dispDay, result);
     const DispLines lines = dispLines(cMain.dispYear, cMain.dispMonth, cMain.dispDay, result, cMain.twoPi);
     setLine(lblSun, lines.sun);
+    // The sun line shows --:-- alike for polar day and night: the tool tip
+    // tells them apart.
+    lblSun->setToolTip(lines.sun.find("--:--") == std::string::npos
+                           ? QString()
+                           : ui::fromUtf8(sunAllDayNote(almanac::computeDay(almanacSite(cMain), cMain.dispYear,
+                                                                            cMain.dispMonth, cMain.dispDay))));
     setLine(lblMoon, lines.moon);
     setLine(lblAge, lines.age);
     setLine(lblDate, lines.date);
     funcPhase(result.moonAge);
-    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(siteNameBytes(cMain)));
+    setWindowTitle(QStringLiteral("Lunvelde  ") + ui::fromSjis(siteNameShown(cMain)));
     repaint();
     if (cAlmanac)
         cAlmanac->funcDisp();
@@ -352,6 +370,12 @@ void TcMain::funcStep(const QObject* sender)
     const QString name = sender ? sender->objectName() : QString();
     const int d = (name == QLatin1String("cmdBefore") || name == QLatin1String("mnuBefore")) ? -1 : 1;
     stepDay(cMain.dispYear, cMain.dispMonth, cMain.dispDay, d);
+    funcDisp();
+}
+
+void TcMain::funcTodayShown()
+{
+    cMain.dispYear = funcToday(cMain.dispMonth, cMain.dispDay);
     funcDisp();
 }
 
@@ -386,8 +410,19 @@ void TcMain::funcKoyomiMonth()
 
 void TcMain::funcAlmanac()
 {
-    if (!cAlmanac)
+    if (!cAlmanac) {
         cAlmanac = new TcAlmanac(cMain, cCalc, this);
+        // The day keys, today and help work there as here; with no menu bar
+        // of its own, Alt+D then N, B or T reach the view menu's items.
+        cAlmanac->addActions({mnuNext, mnuBefore, mnuToday, mnuHelp});
+        for (QAction* target : {mnuNext, mnuBefore, mnuToday}) {
+            auto* chord = new QAction(cAlmanac);
+            const QChar mnemonic = target->text().at(target->text().indexOf(QLatin1Char('&')) + 1);
+            chord->setShortcut(QKeySequence(QStringLiteral("Alt+D, ") + mnemonic));
+            connect(chord, &QAction::triggered, target, &QAction::trigger);
+            cAlmanac->addAction(chord);
+        }
+    }
     cAlmanac->funcShow();
 }
 

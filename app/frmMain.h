@@ -55,6 +55,7 @@ public:
     QAction* mnuLoc;
     QAction* mnuNext;
     QAction* mnuBefore;
+    QAction* mnuToday;
     QAction* mnuTable;
     QAction* mnuAlmanac;
     QAction* mnuYear;
@@ -66,6 +67,8 @@ public:
     // One day back when sender is named "cmdBefore" or "mnuBefore",
     // otherwise one day forward.
     void funcStep(const QObject* sender);
+    // Shows today's date (the command 今日).
+    void funcTodayShown();
     void funcDate();
     void funcLocate();
     void funcTable();

@@ -27,6 +27,8 @@
 #include <vector>
 
 #include "chm/helpFile.h"
+#include "ui/fonts.h"
+#include "ui/framePos.h"
 #include "chm/helpParse.h"
 #include "platform/process.h"
 #include "ui/fonts.h"
@@ -87,7 +89,7 @@ public:
         setAttribute(Qt::WA_QuitOnClose, false);
         setWindowTitle(kViewerTitle);
         setFont(ui::dialogFont());
-        resize(820, 580);
+        resize(ui::sizeOnScreen(this, QSize(820, 580)));
 
         browser_ = new HelpBrowser([this](int type, const QUrl& url) { return load(type, url); }, this);
         browser_->setObjectName(QStringLiteral("helpBrowser"));

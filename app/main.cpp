@@ -4,8 +4,11 @@
 // is shown and the loop goes on. The exit code is 0, or 1 when no display
 // can be reached (said in one line before the toolkit starts). The start-up
 // measurement (app/startupProbe.h) is armed before the first window exists.
+// --help and --version print and exit without a display.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <new>
 
@@ -26,6 +29,29 @@ namespace {
 // The application-wide help file path, set on the application object at
 // start. Nothing opens it: help is the HTML help file shown by TcHelp.
 constexpr const char* kApplicationHelpFile = "/usr/share/lunvelde/Lunvelde95.hlp";
+
+constexpr const char* kUsage =
+    "Usage: lunvelde [--help | --version]\n"
+    "Shows the sun and moon rise and set times, the moon age and phase for a date\n"
+    "and a site (obspoint.txt in the working folder). Without options it opens\n"
+    "its window; see lunvelde(1).\n";
+
+// --help and --version answer on standard output instead of the window
+// starting; true when one of them was given.
+bool answeredOption(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("lunvelde %s\n", LUNVELDE_VERSION);
+            return true;
+        }
+    }
+    return false;
+}
 
 QString describe(std::exception_ptr error)
 {
@@ -71,6 +97,8 @@ int main(int argc, char* argv[])
     // could not be stored) instead of ending the program.
     fileio::failWritesPastSizeLimit();
 
+    if (answeredOption(argc, argv))
+        return 0;
     if (!display::usable()) {
         std::fprintf(stderr, "%s\n", display::noDisplayLine());
         return 1;
@@ -95,6 +123,7 @@ int main(int argc, char* argv[])
         TcReg cReg(&cLocate);
         cMain.setDialogs(&cDate, &cLocate, &cTable);
         cLocate.setReg(&cReg);
+        cReg.addAction(cMain.mnuHelp);
         app.loopRunning = true;
         app.exec();
     } catch (...) {

@@ -46,3 +46,13 @@ std::string siteNameBytes(const TcMainState& cMain)
 {
     return std::string(cMain.siteName, strnlen(cMain.siteName, sizeof cMain.siteName));
 }
+
+std::string withoutTrailingBlanks(const std::string& sjisBytes)
+{
+    return sjisBytes.substr(0, sjisBytes.find_last_not_of(' ') + 1);
+}
+
+std::string siteNameShown(const TcMainState& cMain)
+{
+    return withoutTrailingBlanks(siteNameBytes(cMain));
+}

@@ -44,6 +44,12 @@ void setSiteName(TcMainState& cMain, const std::string& sjisBytes);
 // The Shift-JIS bytes of siteName up to its terminator.
 std::string siteNameBytes(const TcMainState& cMain);
 
+// The name as a window shows it or offers it for editing: siteName without
+// the blanks that pad the site file's name field (a blank is never the
+// second byte of a Shift-JIS character).
+std::string siteNameShown(const TcMainState& cMain);
+std::string withoutTrailingBlanks(const std::string& sjisBytes);
+
 // Cuts Shift-JIS bytes to at most maxBytes without splitting a double-byte
 // character (a lead byte whose trail byte would fall past the cut is dropped).
 std::string sjisCut(const std::string& sjisBytes, std::size_t maxBytes);

@@ -60,11 +60,16 @@ TcDate::TcDate(TcMainState& state, QWidget* owner)
     connect(cmdCancel, &QPushButton::clicked, this, &TcDate::funcExit);
 
     ui::setTabOrder({editYear, editMonth, editDay, spinYear, spinMonth, spinDay, cmdOK, cmdCancel});
+    for (QLineEdit* edit : {editYear, editMonth, editDay})
+        ui::selectAllOnFocus(edit);
 }
 
 void TcDate::funcShow()
 {
     writeFields(dateFields(cMain.dispYear, cMain.dispMonth, cMain.dispDay), editYear, editMonth, editDay);
+    // Each opening starts in the year, ready to be typed over.
+    editYear->setFocus(Qt::OtherFocusReason);
+    editYear->selectAll();
 }
 
 void TcDate::funcSpin(const QObject* sender, int direction)

@@ -49,7 +49,9 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A small Japanese-language desktop program.
 observation site it shows the times of sunrise and sunset, moonrise and
 moonset, the moon age and a picture of the moon's phase. It keeps a list
 of sites in a plain text file and shows a month table that copies to the
-clipboard.
+clipboard. A details window gives the rise, transit and set of the sun and
+the moon with directions and altitudes, the twilights and
+the principal moon phases of the month.
 
 The command lunvelde-table prints the month table as text.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

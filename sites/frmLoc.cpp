@@ -54,7 +54,7 @@ public:
     {
         if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::EditRole))
             return {};
-        return ui::fromSjis(names.at(static_cast<std::size_t>(index.row())));
+        return ui::fromSjis(withoutTrailingBlanks(names.at(static_cast<std::size_t>(index.row()))));
     }
 
 private:
@@ -171,7 +171,7 @@ void TcLocate::funcShow()
         ui::showMessage(this, kListTooLong.arg(sitefile::kMaxListedLines));
     static_cast<SiteNameModel*>(cmbName->model())->reset(std::move(names));
     cmbName->setCurrentIndex(-1);
-    setName(ui::fromSjis(siteNameBytes(cMain)));
+    setName(ui::fromSjis(siteNameShown(cMain)));
     setNumbers(cMain.siteLatitude, cMain.siteLongitude, cMain.siteTimeZone, cMain.siteSummerTime);
 }
 
@@ -212,7 +212,8 @@ void TcLocate::funcOK()
     sitefile::SiteNumbers v;
     if (!checkFields(v))
         return;
-    setSiteName(cMain, ui::toSjis(cmbName->currentText()));
+    // The name is taken over as the site file would keep it.
+    setSiteName(cMain, sitefile::nameAsStored(ui::toSjis(cmbName->currentText())));
     cMain.siteLatitude = v.latitude;
     cMain.siteLongitude = v.longitude;
     cMain.siteTimeZone = v.timeZone;
@@ -231,6 +232,10 @@ void TcLocate::funcRec()
     if (!checkFields(v))
         return;
     const int flag = chkSummer->isChecked() ? 1 : 0;
+    const std::string typed = ui::toSjis(cmbName->currentText());
+    const std::string stored = sitefile::nameAsStored(typed);
+    if (cReg)
+        cReg->tellCut(stored == withoutTrailingBlanks(typed) ? QString() : ui::fromSjis(stored));
     if (!ui::showModalBelow(cReg, this))
         return;
     const int result = cReg->regResult;
@@ -238,7 +243,7 @@ void TcLocate::funcRec()
         return;  // cancel
 
     const std::string record =
-        sitefile::makeRecord(ui::toSjis(cmbName->currentText()), v.latitude, v.longitude, v.timeZone, flag);
+        sitefile::makeRecord(typed, v.latitude, v.longitude, v.timeZone, flag);
     if (result == TcReg::kOverwrite || result == TcReg::kOverwriteDefault) {
         sitefile::Status status;
         {

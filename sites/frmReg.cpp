@@ -25,10 +25,21 @@ TcReg::TcReg(QWidget* owner)
     checkDefault = ui::placed(new QCheckBox(QStringLiteral("起動時のデフォルトに設定"), this), "checkDefault",
                               QRect(16, 46, 260, 20));
     ui::setTabOrder({cmdNew, cmdOver, cmdCancel, checkDefault});
+    lblCut = ui::placed(new QLabel(this), "lblCut", QRect(16, 118, 270, 36));
+    lblCut->setWordWrap(true);
+    lblCut->hide();
 
     connect(cmdNew, &QPushButton::clicked, this, &TcReg::cmdNewClick);
     connect(cmdOver, &QPushButton::clicked, this, &TcReg::cmdOverClick);
     connect(cmdCancel, &QPushButton::clicked, this, &TcReg::cmdCancelClick);
+}
+
+void TcReg::tellCut(const QString& storedName)
+{
+    // The dialog grows by the note only when there is something to say.
+    lblCut->setVisible(!storedName.isEmpty());
+    lblCut->setText(QStringLiteral("名前は全角7文字（半角14文字）までのため、「%1」と登録されます。").arg(storedName));
+    setFixedSize(299, storedName.isEmpty() ? 120 : 160);
 }
 
 void TcReg::regActive()

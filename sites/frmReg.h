@@ -22,6 +22,11 @@ public:
     static constexpr int kCancel = 5;
     int regResult = kCancel;
 
+    // Before the dialog is shown: the name as the file will keep it when
+    // that is less than what was typed (said in the dialog), else empty.
+    void tellCut(const QString& storedName);
+    QLabel* lblCut;
+
 public slots:
     // Every showing starts unticked with the answer "cancel", so a close by
     // any other route than the new and overwrite buttons answers cancel.

@@ -299,8 +299,7 @@ Status readSite(int n, SiteRecord& out, const std::string& path)
     return Status::Ok;
 }
 
-std::string makeRecord(const std::string& nameSjis, double latitude, double longitude,
-                       double timeZone, int summerTime)
+std::string nameAsStored(const std::string& nameSjis)
 {
     std::string name = nameSjis;
     for (char& c : name) {
@@ -308,7 +307,13 @@ std::string makeRecord(const std::string& nameSjis, double latitude, double long
         if (u < 0x20 || u == 0x7F)
             c = ' ';
     }
-    const std::string cut = sjisCut(name, kNameBytes);
+    return withoutTrailingBlanks(sjisCut(name, kNameBytes));
+}
+
+std::string makeRecord(const std::string& nameSjis, double latitude, double longitude,
+                       double timeZone, int summerTime)
+{
+    const std::string cut = nameAsStored(nameSjis);
     std::string text = formatC("%-16s%7.2lf,%7.2lf,%6.2lf, 0000,%2d,\n", cut.c_str(), latitude, longitude,
                                timeZone, summerTime != 0 ? 1 : 0);
     // The line feed goes to disk as CR LF.

@@ -124,9 +124,13 @@ Status readSite(int n, SiteRecord& out, const std::string& path = kFileName);
 // value that is not finite and a flag outside the int range are 0.
 void scanNumbers(const std::string& recordBytes, SiteRecord& out);
 
-// Builds the record text for a site: the name cut after its 14th byte
-// (a double-byte character that would be split is dropped whole, control
-// bytes become blanks) and blank-filled, then
+// What the name field keeps of a name, without the blanks that fill it: the
+// name cut after its 14th byte (a double-byte character that would be split
+// is dropped whole, control bytes become blanks). The windows take a name
+// over in this form, so that what is shown is what is stored.
+std::string nameAsStored(const std::string& nameSjis);
+
+// Builds the record text for a site: nameAsStored blank-filled, then
 // "%-16s%7.2lf,%7.2lf,%6.2lf, 0000,%2d,\n" with the line feed as CR LF.
 // The flag is written as 1 when summerTime is not 0. The result has 50 bytes
 // whenever the numbers lie within the site dialog's accepted ranges.

@@ -5,6 +5,7 @@
 #include <QString>
 #include <initializer_list>
 
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -40,5 +41,9 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// The field selects all its text whenever it gets the focus (by the mouse
+// too), so that typing replaces the value.
+void selectAllOnFocus(QLineEdit* field);
 
 }  // namespace ui

@@ -25,6 +25,9 @@ TcModalDialog::TcModalDialog(QWidget* owner, Frame frame, const QString& title, 
 {
     setWindowTitle(title);
     setFont(dialogFont());
+    // Modal to the window it belongs to, not to the whole program: the help
+    // window opened from it (F1) can be used while it is open.
+    setWindowModality(Qt::WindowModal);
     setFixedSize(size);
 }
 

@@ -47,7 +47,7 @@ TEST(AlmanacLines, SheetSetsTheMainWindowFiguresBesideThePreciseOnes)
     const TcDayResult classic {6.66 / 24 * twoPi, 0.8 * twoPi, TcCalc::noEvent, 0.1, 14.26, 2};
     const AlmanacSheet s = almanacSheet(site, day, {}, classic, twoPi);
     EXPECT_EQ(s.date, "2001年  1月  9日  (火)");
-    EXPECT_EQ(s.place, "南緯 33.87°  西経  70.65°  UT-4:00  夏時刻 UT-3:00");
+    EXPECT_EQ(s.place, "南緯 33.87°  西経  70.65°  UT-4:00  夏時間 UT-3:00");
     ASSERT_EQ(s.events.size(), 7u);
     EXPECT_EQ(s.events[0].time, "06:40");
     EXPECT_EQ(s.events[0].angle, "方位 118.3°");  // as lunvelde-table --csv rounds
@@ -57,4 +57,13 @@ TEST(AlmanacLines, SheetSetsTheMainWindowFiguresBesideThePreciseOnes)
     EXPECT_EQ(s.events[5].time, "沈まない");
     EXPECT_EQ(s.events[6].time, "14.26");
     EXPECT_EQ(s.events[6].classic, "14.3");
+}
+
+// The main window's --:-- says which of polar day and polar night it is.
+TEST(AlmanacLines, ThePolarNoteTellsPolarDayFromPolarNight)
+{
+    const almanac::Site longyearbyen {78.22, 15.65, 1.0, 0};
+    EXPECT_EQ(sunAllDayNote(almanac::computeDay(longyearbyen, 2024, 6, 21)), "白夜：太陽は一日中沈みません。");
+    EXPECT_EQ(sunAllDayNote(almanac::computeDay(longyearbyen, 2024, 12, 21)), "極夜：太陽は一日中昇りません。");
+    EXPECT_EQ(sunAllDayNote(almanac::computeDay(longyearbyen, 2024, 3, 21)), "");
 }

@@ -32,4 +32,13 @@ if command -v Xvfb >/dev/null 2>&1; then
 else
     echo "no Xvfb: the missing-screen case is not checked"
 fi
+# --help and --version print on standard output and exit with 0, display or not.
+for option in --help --version; do
+    out=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:219.0 timeout 20 "$exe" $option 2>/dev/null)
+    rc=$?
+    case "$option:$out" in
+        --help:Usage:\ lunvelde*|--version:lunvelde\ [0-9]*) [ "$rc" -eq 0 ] || { echo "$option: status $rc"; exit 1; } ;;
+        *) echo "$option: status $rc, printed '$out'"; exit 1 ;;
+    esac
+done
 exit $fail

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QLayout>
+#include <QPushButton>
 
 #include "almanac/almanac.h"
 #include "almanac/almanacLines.h"
@@ -87,6 +89,50 @@ private slots:
         QVERIFY(svg.readAll().contains("<polyline"));
         QCOMPARE(QImage(dir.filePath(QStringLiteral("d.png"))).size(), w->dayGraph->size() * 2);
         QVERIFY(!graph::savePicture(dir.filePath(QStringLiteral("no/such/d.png")), w->dayGraph->size(), 1, "d", paint));
+        setTodaySource({});
+    }
+
+    // With the focus in the details window, the day keys, Alt+D N/B,
+    // Ctrl+T and F1 act as in the main window.
+    void theMainWindowsKeysWorkInIt()
+    {
+        support::TestFolders folders;
+        support::MessageRecorder recorder;
+        TcHelp::setReaderPath(QStringLiteral("/nonexistent/lunvelde-no-such-reader"));
+        setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
+        TcMainState state;
+        TcCalc calc(state);
+        TcMain main(state, calc);
+        main.mnuAlmanac->trigger();
+        TcAlmanac* w = main.almanacWindow();
+        QVERIFY(support::activate(w));
+        const auto day = [&] { return QString::asprintf("%d/%d", state.dispMonth, state.dispDay); };
+        QTest::keyClick(w->cmdClose, Qt::Key_Right);
+        QCOMPARE(day(), QStringLiteral("5/13"));
+        QTest::keyClick(w->cmdClose, Qt::Key_PageDown);
+        QCOMPARE(day(), QStringLiteral("5/14"));
+        QTest::keyClick(w->cmdClose, Qt::Key_D, Qt::AltModifier);
+        QTest::keyClick(w->cmdClose, Qt::Key_B);
+        QCOMPARE(day(), QStringLiteral("5/13"));
+        QVERIFY(w->lblDate->text().contains(QStringLiteral("13日")));
+        QTest::keyClick(w->cmdClose, Qt::Key_D, Qt::AltModifier);
+        QTest::keyClick(w->cmdClose, Qt::Key_N);
+        QCOMPARE(day(), QStringLiteral("5/14"));
+        QTest::keyClick(w->cmdClose, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(day(), QStringLiteral("5/12"));
+        // A polar site's long texts widen the window; it keeps that width.
+        state.siteLatitude = 78.22;
+        state.dispMonth = 6;
+        main.mnuNext->trigger();
+        w->layout()->activate();
+        const int wide = w->width();
+        state.siteLatitude = 35.67;
+        main.mnuNext->trigger();
+        w->layout()->activate();
+        QCOMPARE(w->width(), wide);
+        const int notices = recorder.messages.size();
+        QTest::keyClick(w->cmdClose, Qt::Key_F1);
+        QCOMPARE(recorder.messages.size(), notices + 1);
         setTodaySource({});
     }
 };

@@ -183,6 +183,25 @@ private slots:
         QCOMPARE(d->result(), int(QDialog::Rejected));
         QCOMPARE(displayed(), QStringLiteral("2005/6/15"));
     }
+
+    // Each opening starts in the year with its text selected, and a field
+    // reached by the mouse selects its text too: typing replaces the value.
+    void typingReplacesTheValue()
+    {
+        showAt(2005, 6, 15);
+        QVERIFY(support::activate(d.get()));
+        QTest::mouseClick(d->editDay, Qt::LeftButton);
+        QTRY_COMPARE(d->editDay->selectedText().trimmed(), QStringLiteral("15"));
+        QCOMPARE(d->editDay->selectedText(), d->editDay->text());
+        QTest::keyClicks(d->editDay, QStringLiteral("3"));
+        QCOMPARE(d->editDay->text(), QStringLiteral("3"));
+        // Opened again, the dialog starts in the year once more.
+        d->hide();
+        showAt(2006, 6, 15);
+        QCOMPARE(d->focusWidget(), d->editYear);
+        QCOMPARE(d->editYear->selectedText().trimmed(), QStringLiteral("2006"));
+        QCOMPARE(d->editYear->selectedText(), d->editYear->text());
+    }
 };
 
 LUNVELDE_GUI_TEST_MAIN(TestDate)

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QToolButton>
+#include <climits>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "support.h"
 #include "table/frmTable.h"
 #include "app/phaseImage.h"
+#include "ui/framePos.h"
 #include "ui/sjis.h"
 
 namespace {
@@ -140,6 +142,45 @@ private slots:
         QCOMPARE(recorder->messages.size(), 1);  // the help notice only
         QVERIFY(p.main->close());
         QCOMPARE(stored(), closed);
+    }
+
+    // A frame goes where it was asked to when it can be seen there, else
+    // onto the screen that holds most of it (the nearest), shrunk to fit.
+    void framesAreFittedOntoAScreen_data()
+    {
+        QTest::addColumn<QPoint>("asked");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("fitted");
+        const QSize s(400, 250);
+        QTest::newRow("fits") << QPoint(310, 230) << s << QRect(QPoint(310, 230), s);
+        QTest::newRow("fits at the corner") << QPoint(880, 774) << s << QRect(QPoint(880, 774), s);
+        QTest::newRow("monitor unplugged") << QPoint(3300, 1500) << s << QRect(QPoint(2800, 830), s);
+        QTest::newRow("end of the int range") << QPoint(INT_MAX, INT_MAX) << s << QRect(QPoint(2800, 830), s);
+        QTest::newRow("start of the int range") << QPoint(INT_MIN, INT_MIN) << s << QRect(QPoint(0, 0), s);
+        QTest::newRow("mostly on the second") << QPoint(1200, 100) << s << QRect(QPoint(1280, 100), s);
+        QTest::newRow("mostly on the first") << QPoint(1000, 100) << s << QRect(QPoint(880, 100), s);
+        QTest::newRow("below the first") << QPoint(100, 1500) << s << QRect(QPoint(100, 774), s);
+        QTest::newRow("larger than the screen") << QPoint(-50, -50) << QSize(1640, 1160) << QRect(0, 0, 1280, 1024);
+    }
+    void framesAreFittedOntoAScreen()
+    {
+        QFETCH(QPoint, asked);
+        QFETCH(QSize, size);
+        QFETCH(QRect, fitted);
+        QCOMPARE(ui::fitFrame(asked, size, {QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)}), fitted);
+    }
+
+    // A second window stands beside the first, and where the screen is too
+    // small for that, hides the least of it.
+    void aSecondWindowStandsBesideTheFirst()
+    {
+        const QRect owner(100, 100, 380, 220);
+        const QSize size(400, 450);
+        QCOMPARE(ui::besideFrame(owner, size, {QRect(0, 0, 1280, 1024)}), QRect(QPoint(488, 100), size));
+        QCOMPARE(ui::besideFrame(owner.translated(800, 0), size, {QRect(0, 0, 1280, 1024)}),
+                 QRect(QPoint(491, 100), size));
+        QCOMPARE(ui::besideFrame(owner, QSize(400, 200), {QRect(0, 0, 640, 1024)}), QRect(100, 328, 400, 200));
+        QCOMPARE(ui::besideFrame(owner, size, {QRect(0, 0, 640, 512)}), QRect(QPoint(240, 62), size));
     }
 
     void withoutASiteFileTheBuiltInSiteIsUsedAndTheSiteDialogRefused()
@@ -298,7 +339,7 @@ private slots:
         p.open();
         TcMain& w = *p.main;
         QCOMPARE(p.shown(), QStringLiteral("2024/1/1"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Lunvelde  Tokyo           "));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lunvelde  Tokyo"));  // without the field's padding
         // The four lines and the picture are those of the displayed day.
         TcDayResult r {};
         p.calc.mooncalc(2024, 1, 1, r);
@@ -363,6 +404,40 @@ private slots:
                  below);
         QCOMPARE(p.main->windowTitle(), QStringLiteral("Lunvelde  Kyoto"));
         QCOMPARE(run(table, [&] { p.main->mnuTable->trigger(); }, [] {}), below);
+    }
+
+    // The arrow and page keys step the day, Ctrl+T comes back to today,
+    // and F1 asks for help inside each dialog.
+    void theKeyboardStepsTheDayAndAsksForHelpEverywhere()
+    {
+        folders->writeWorkFile(QStringLiteral("obspoint.txt"), kSites);
+        Program p;
+        p.open();
+        QVERIFY(support::activate(p.main.get()));
+        const QList<QPair<QKeyCombination, QString>> keys {
+            {Qt::Key_Right, "2000/5/13"}, {Qt::Key_PageDown, "2000/5/14"}, {Qt::Key_Left, "2000/5/13"},
+            {Qt::Key_PageUp, "2000/5/12"}, {Qt::Key_PageUp, "2000/5/11"}, {Qt::CTRL | Qt::Key_T, "2000/5/12"}};
+        for (const auto& [key, date] : keys) {
+            QTest::keyClick(p.main->cmdNext, key.key(), key.keyboardModifiers());
+            QCOMPARE(p.shown(), date);
+        }
+        QVERIFY(p.date().startsWith(QStringLiteral(" 2000年  5月 12日")));
+
+        TcDate date(p.state, p.main.get());
+        TcLocate locate(p.state, p.main.get());
+        TcTable table(p.state, p.calc, p.main.get());
+        p.main->setDialogs(&date, &locate, &table);
+        const int before = recorder->count(kNoHelp);
+        for (auto [dialog, open] : {std::pair<QDialog*, QAction*> {&date, p.main->mnuDate}, {&locate, p.main->mnuLoc},
+                                    {&table, p.main->mnuTable}}) {
+            support::whileModal(dialog, [dialog = dialog] {
+                QVERIFY(support::activate(dialog));
+                QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_F1);
+                dialog->reject();
+            });
+            open->trigger();
+        }
+        QCOMPARE(recorder->count(kNoHelp), before + 3);
     }
 
     void helpThatCannotWorkSaysSoAtStartAndOnEveryRequest()

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -199,8 +200,9 @@ private slots:
         state->siteSummerTime = 1;
         showDialog();
         QCOMPARE(cmbName()->count(), 3);
-        QCOMPARE(cmbName()->itemText(0), QStringLiteral("三鷹") + QString(12, ' '));
-        QCOMPARE(cmbName()->itemText(2), QStringLiteral("two words       "));
+        // The names as stored, without the padding of the field.
+        QCOMPARE(cmbName()->itemText(0), QStringLiteral("三鷹"));
+        QCOMPARE(cmbName()->itemText(2), QStringLiteral("two words"));
         QCOMPARE(cmbName()->currentIndex(), -1);
         QCOMPARE(fields(), QStringLiteral("現在地| -33.87| 285.99| -5.00|S"));
         QCOMPARE(dlg->siteCount, 3);
@@ -275,13 +277,14 @@ private slots:
     {
         folders->writeWorkFile(kFile, threeRecords());
         showDialog();
-        // 11 double-byte characters: 22 bytes, siteName keeps the first 16.
+        // 11 double-byte characters: 22 bytes; the name is taken over as the
+        // file would keep it, its first 14 bytes.
         const QString name = QStringLiteral("新しい観測地の名前です");
         typeText(cmbName()->lineEdit(), name);
         click(dlg.get(), "cmdOK");
-        QCOMPARE(state->siteNameText, ui::toSjis(name));
-        QCOMPARE(std::strlen(state->siteName), std::size_t(16));
-        QCOMPARE(ui::fromSjis(state->siteName), name.left(8));
+        QCOMPARE(state->siteNameText, ui::toSjis(name.left(7)));
+        QCOMPARE(std::strlen(state->siteName), std::size_t(14));
+        QCOMPARE(ui::fromSjis(state->siteName), name.left(7));
         QCOMPARE(siteFile(), threeRecords());
         QCOMPARE(cmbName()->count(), 3);  // typing and OK added no list item
     }
@@ -410,6 +413,34 @@ private slots:
         registerWith("cmdOver");
         QCOMPARE(state->defaultSiteIndex, 1);
         QCOMPARE(siteFile().mid(100, 50), rec(QStringLiteral("two"), -35.67, -70.5, -4, 0));
+    }
+
+    // A name longer than the field: the registration dialog says what will
+    // be kept before anything is written, and that is what the file gets;
+    // a name that fits brings no note.
+    void aNameTooLongIsCutAsTheRegistrationSays()
+    {
+        folders->writeWorkFile(kFile, threeRecords());
+        setSiteName(*state, ui::toSjis(QStringLiteral("三鷹") + QString(12, ' ')));  // as loaded from the file
+        showDialog();
+        QCOMPARE(cmbName()->currentText(), QStringLiteral("三鷹"));
+        QString note;
+        for (const QString& name : {QStringLiteral("ロングイヤービーン"), QStringLiteral("三鷹  ")}) {
+            cmbName()->setEditText(name);
+            note = QStringLiteral("(none)");
+            support::whileModal(reg, [&] {
+                const QLabel* cut = child<QLabel>(reg, "lblCut");
+                note = cut->isVisibleTo(reg) ? cut->text() : QString();
+                click(reg, "cmdNew");
+            });
+            click(dlg.get(), "cmdWrite");
+            if (name.size() > 7)
+                QVERIFY2(note.contains(QStringLiteral("「ロングイヤービ」")), qPrintable(note));
+            else
+                QCOMPARE(note, QString());
+        }
+        QCOMPARE(siteFile().mid(150, 16), QByteArray::fromStdString(ui::toSjis(QStringLiteral("ロングイヤービ  "))));
+        QCOMPARE(siteFile().mid(200, 16), QByteArray::fromStdString(ui::toSjis(QStringLiteral("三鷹") + QString(12, ' '))));
     }
 
     // Cancel and the close box answer cancel even with the box ticked, and
