@@ -137,6 +137,12 @@ const Node& sunNode(long long k)
 
 }  // namespace
 
+bool withinRange(double tt)
+{
+    double pvh[2][3], pvb[2][3];
+    return eraEpv00(ERFA_DJ00, tt, pvh, pvb) == 0;
+}
+
 void moonAt(double tt, double m[3])
 {
     interpolate(tt, moonStep, moonNode, m, nullptr);

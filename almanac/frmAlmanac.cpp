@@ -66,6 +66,8 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
 
     lblDate = cell(this, grid, row++, 0, QStringLiteral("lblDate"), left, true, 4);
     lblSite = cell(this, grid, row++, 0, QStringLiteral("lblSite"), left, false, 4);
+    lblNote = cell(this, grid, row++, 0, QStringLiteral("lblNote"), left, false, 4);
+    lblNote->hide();
     grid->addWidget(rule(this), row++, 0, 1, 4);
 
     // A heading row, rows of cells named name<row>_<column>, and a rule.
@@ -146,6 +148,11 @@ void TcAlmanac::fill()
     lblDate->setText(ui::fromUtf8(shown.date));
     lblSite->setText(ui::fromSjis(siteNameBytes(cMain)).trimmed() + QStringLiteral("  ") +
                      ui::fromUtf8(shown.place));
+    QStringList notes;
+    for (const std::string& n : shown.notes)
+        notes << ui::fromUtf8(n);
+    lblNote->setText(notes.join(QLatin1Char('\n')));
+    lblNote->setVisible(!notes.isEmpty());
     for (std::size_t r = 0; r < eventCells.size() && r < shown.events.size(); ++r) {
         const AlmanacRow& e = shown.events[r];
         const std::string* texts[] = {&e.label, &e.time, &e.angle, &e.classic};

@@ -32,6 +32,7 @@ public:
 
     QLabel* lblDate;
     QLabel* lblSite;
+    QLabel* lblNote;  // what the figures are not; hidden when there is nothing to say
     QPushButton* cmdClose;
 
 protected:
