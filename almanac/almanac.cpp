@@ -110,7 +110,7 @@ Day computeDay(const Site& site, int year, int month, int day)
         setDate(d, mjd);
     const detail::DayClock clock = dateClock(site, mjd);
     d.clockOffset = clock.offset;
-    d.length = (clock.t1 - clock.t0) * 24;
+    d.length = 24 + clock.offset - clock.nextOffset;
     const double t0 = clock.t0, dt = deltaTDays(t0 + 0.5);
     d.outsideEphemeris = !ephemeris::withinRange(t0 + 0.5 + dt);
     d.siteDefined = std::isfinite(site.latitude) && std::fabs(site.latitude) <= 90 && std::isfinite(site.longitude);

@@ -5,8 +5,10 @@
 #include <csignal>
 #include <cstring>
 #include <fstream>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -375,4 +377,41 @@ TEST(SampleFile, IsWhatTheRecordWriterProduces)
         EXPECT_EQ(makeRecord(r.name, r.latitude, r.longitude, r.timeZone, r.summerTime), bytes.substr(n * 50, 50))
             << "record " << n;
     }
+}
+
+// A write that fails part way while another program appends: the other
+// program's record stays, and with it the part of ours before it (taking
+// ours back would cut theirs off).
+namespace {
+int otherProgram = -1;
+rlimit roomy;
+extern "C" void appendMeanwhile(int)
+{
+    ::setrlimit(RLIMIT_FSIZE, &roomy);
+    const std::string other = makeRecord("other", 1, 2, 3, 0);
+    [[maybe_unused]] const auto n = ::write(otherProgram, other.data(), other.size());
+}
+}  // namespace
+
+TEST_F(SiteFile, FailedAppendKeepsWhatAnotherProgramAppendedMeanwhile)
+{
+    int n = 7;
+    writeBytes(kFileName, kMitakaRecord + "abc");
+    otherProgram = ::open(kFileName, O_WRONLY | O_APPEND);
+    ASSERT_GE(otherProgram, 0);
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &roomy), 0);
+    rlimit small = roomy;
+    small.rlim_cur = 80;  // our write stops there; the signal lets the other program in
+    const auto oldHandler = std::signal(SIGXFSZ, appendMeanwhile);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status failed = appendRecord(kMitakaRecord, n);
+    ::setrlimit(RLIMIT_FSIZE, &roomy);
+    std::signal(SIGXFSZ, oldHandler);
+    ::close(otherProgram);
+    EXPECT_EQ(failed, Status::WriteFailed);
+    const std::string bytes = readBytes(kFileName);
+    ASSERT_EQ(bytes.size(), 80u + 50u);
+    EXPECT_EQ(bytes.substr(0, 53), kMitakaRecord + "abc");
+    EXPECT_EQ(bytes.substr(80), makeRecord("other", 1, 2, 3, 0));
+    EXPECT_EQ(n, 7);
 }
