@@ -138,6 +138,8 @@ TEST(Almanac, PhasesAreListedInTheMonthOfTheLocalClockInForce)
         {{0, 0, -12, 0}, 1995, 2, -1, Phase::NewMoon, 28, 1428},       // 1995-03-01 11:47:46
         {{0, 0, -12, 0}, 2007, 12, 0, Phase::LastQuarter, 1, 44},    // 2007-12-01 12:44:04
         {{0, 0, -12, 0}, 2024, 4, -1, Phase::LastQuarter, 30, 1407},   // 2024-05-01 11:27:12
+        {{0, 0, 9, 0}, 2016, 4, 0, Phase::LastQuarter, 1, 17},           // 2016-03-31 15:16:51, 0.77 d after the mean
+        {{0, 0, -12, 0}, 2001, 2, 0, Phase::FirstQuarter, 1, 122},       // 2001-02-01 14:02:25, 0.71 d after the mean
         {{35.67, 139.5, 9, 1}, 2000, 7, 2, Phase::FullMoon, 16, 1435},  // 2000-07-16 13:55:12, +10 h
         {{35.67, 139.5, 30, 0}, 2000, 1, 2, Phase::FullMoon, 22, 640},  // 2000-01-21 04:40:xx, +30 h
     };
@@ -221,4 +223,37 @@ TEST(Almanac, DeltaTFollowsTheObservedValues)
         EXPECT_NEAR(deltaT(jd(o.year)), o.seconds, 0.1) << o.year;
     for (const double join : {1950.0, 1955.0, 2026.0, 2050.0})
         EXPECT_NEAR(deltaT(jd(join) - 1e-6), deltaT(jd(join) + 1e-6), 0.002) << join;
+}
+
+TEST(Almanac, TheRepeatedHourKeepsItsEvents)
+{
+    // Tokyo with summer time: on 30 September the clock goes back from 24:00
+    // to 23:00. PyEphem 4.1.4: the moon transits 2012-09-29 14:01:46 UT
+    // (00:01:46 summer time) and again 2012-09-30 14:46:27 UT (23:46:27
+    // standard time); it rises 2021-09-30 14:36:37 UT, 23:36:37 standard time.
+    const Site tokyoSummer{35.67, 139.5, 9, 1};
+    const Day d2012 = computeDay(tokyoSummer, 2012, 9, 30);
+    EXPECT_EQ(d2012.length, 25.0);
+    ASSERT_TRUE(d2012.moonTransit.occurs);
+    EXPECT_NEAR(d2012.moonTransit.hours, 1 / 60.0 + 46 / 3600.0, 3 / 3600.0);
+    EXPECT_EQ(d2012.moonTransit.clockOffset, 10.0);
+    ASSERT_EQ(d2012.repeated.size(), 1u);
+    EXPECT_EQ(d2012.repeated[0].event, Event::MoonTransit);
+    EXPECT_NEAR(d2012.repeated[0].hours, 23 + 46 / 60.0 + 27 / 3600.0, 3 / 3600.0);
+    EXPECT_EQ(d2012.repeated[0].clockOffset, 9.0);
+    EXPECT_FALSE(computeDay(tokyoSummer, 2012, 10, 1).moonTransit.occurs);  // none left for the next date
+
+    const Day d2021 = computeDay(tokyoSummer, 2021, 9, 30);
+    ASSERT_EQ(d2021.moonRise.occurs, Occurs::Yes);
+    EXPECT_EQ(d2021.moonRise.clockOffset, 9.0);
+    EXPECT_NEAR(d2021.moonRise.hours * 60, 23 * 60 + 36 + 37 / 60.0, 0.05);
+}
+
+TEST(Almanac, AnEventAtMidnightBelongsToOneDateOnly)
+{
+    // The moon transits Tokyo on 1947-02-05 at 15:00:00 UT (PyEphem 4.1.4),
+    // within 10 ms of local midnight: each date's own frame would put it on
+    // both sides; it must be on exactly one of the two dates.
+    const int on5 = computeDay(tokyo, 1947, 2, 5).moonTransit.occurs, on6 = computeDay(tokyo, 1947, 2, 6).moonTransit.occurs;
+    EXPECT_EQ(on5 + on6, 1);
 }
