@@ -134,15 +134,16 @@ void TcAlmanac::funcDisp()
 void TcAlmanac::fill()
 {
     const almanac::Site site = almanacSite(cMain);
-    const PhaseKey key {cMain.dispYear, cMain.dispMonth, site};
+    TcDayResult classic {};
+    cCalc.mooncalc(cMain.dispYear, cMain.dispMonth, cMain.dispDay, classic);
+    const almanac::Day day = almanac::computeDay(site, cMain.dispYear, cMain.dispMonth, cMain.dispDay);
+    // The phases of the month whose day is shown (for 31 February, March's).
+    const PhaseKey key {day.year, day.month, site};
     if (!phasesKnown || !(key == phaseKey)) {
         phases = almanac::monthPhases(site, key.year, key.month);
         phaseKey = key;
         phasesKnown = true;
     }
-    TcDayResult classic {};
-    cCalc.mooncalc(cMain.dispYear, cMain.dispMonth, cMain.dispDay, classic);
-    const almanac::Day day = almanac::computeDay(site, cMain.dispYear, cMain.dispMonth, cMain.dispDay);
     shown = almanacSheet(site, day, phases, classic, cMain.twoPi);
 
     lblDate->setText(ui::fromUtf8(shown.date));
