@@ -78,10 +78,18 @@ long dateAt(const Site& site, double ut, detail::DayClock& clock)
     return standard;
 }
 
-void setDate(Day& d, long mjd)
+// The civil date numbered mjd; false (the date left as it is) outside
+// ERFA's calendar.
+bool setDate(Day& d, long mjd)
 {
+    int y, m, dd;
     double fd;
-    eraJd2cal(2400000.5, double(mjd), &d.year, &d.month, &d.day, &fd);
+    if (eraJd2cal(2400000.5, double(mjd), &y, &m, &dd, &fd) != 0)
+        return false;
+    d.year = y;
+    d.month = m;
+    d.day = dd;
+    return true;
 }
 
 }  // namespace
@@ -106,8 +114,10 @@ Day computeDay(const Site& site, int year, int month, int day)
         return d;
     }
     const long mjd = static_cast<long>(djm) + day - 1;
-    if (!d.realDate)
-        setDate(d, mjd);
+    if (!d.realDate && !setDate(d, mjd)) {
+        d.computed = false;
+        return d;
+    }
     const detail::DayClock clock = dateClock(site, mjd);
     d.clockOffset = clock.offset;
     d.length = 24 + clock.offset - clock.nextOffset;
@@ -204,7 +214,8 @@ std::vector<PhaseEvent> monthPhases(const Site& site, int year, int month)
             e.phase = static_cast<Phase>(q);
             e.jdUt = ut + ERFA_DJ00;
             Day date;
-            setDate(date, mjd);
+            if (!setDate(date, mjd))
+                continue;
             e.year = date.year;
             e.month = date.month;
             e.day = date.day;

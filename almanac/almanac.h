@@ -38,6 +38,9 @@
 // exactly one date, and every time is given on the clock in force at that
 // instant (Crossing::clockOffset, Transit::clockOffset).
 //
+// Where two dates meet, an event within a second of their midnight is put on
+// one side by the exact place at that midnight, the same for both dates.
+//
 // Validity: civil dates 1901-01-01 .. 2099-12-31. ERFA states its lunar
 // theory (eraMoon98) against ELP/MPP02 for 1950-2100 only (2.9" RMS, 18.3"
 // worst); the Earth's (eraEpv00) for 1900-2100.

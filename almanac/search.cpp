@@ -132,8 +132,11 @@ Sky::Sky(const Site& site, double start, double ttMinusUt) : dt(ttMinusUt), t0(s
     lst0 = eraGst00b(ERFA_DJ00, t0) + lon;
     cosLat = std::cos(lat);
     sinLat = std::sin(lat);
-    double xyz[3];
-    eraGd2gc(ERFA_WGS84, 0, lat, 0, xyz);
+    // Status 0 for WGS84 and a latitude within the poles, which the caller
+    // (computeDay) has checked; anything else leaves the site at the centre.
+    double xyz[3] = {0, 0, 0};
+    if (eraGd2gc(ERFA_WGS84, 0, lat, 0, xyz) != 0)
+        xyz[0] = xyz[1] = xyz[2] = 0;
     rhoCos = xyz[0] / ERFA_DAU;
     rhoSin = xyz[2] / ERFA_DAU;
 }
