@@ -29,7 +29,17 @@
 //
 // Local clock time is the site's offset plus one hour where the site keeps
 // summer time, by the same rule as the classic engine (whole days, April to
-// September north of the equator, October to March south of it).
+// September north of the equator, October to March south of it). A local
+// date runs from its local midnight to the next local midnight, each read on
+// the clock of its own date: the last day before summer time has 23 hours
+// (its clock goes from 23:00 straight to 0:00 of the next date), the last
+// day of summer time 25 (at 24:00 of the summer clock the clock goes back to
+// 23:00, so the hour from 23:00 occurs twice). Every instant belongs to
+// exactly one date, and every time is given on the clock in force at that
+// instant (Crossing::clockOffset, Transit::clockOffset).
+//
+// Where two dates meet, an event within a second of their midnight is put on
+// one side by the exact place at that midnight, the same for both dates.
 //
 // Validity: civil dates 1901-01-01 .. 2099-12-31. ERFA states its lunar
 // theory (eraMoon98) against ELP/MPP02 for 1950-2100 only (2.9" RMS, 18.3"
@@ -75,6 +85,7 @@ struct Crossing {
     Occurs occurs = Occurs::No;
     double hours = 0.0;    // local clock time, 0 <= hours < 24
     double azimuth = 0.0;  // degrees, 0 = north, 90 = east
+    double clockOffset = 0.0;  // hours ahead of UT of the clock that hours is read on
 };
 
 // An upper culmination.
@@ -82,11 +93,46 @@ struct Transit {
     bool occurs = false;   // false on a day without one (the moon, about once a month)
     double hours = 0.0;    // local clock time
     double altitude = 0.0; // degrees, topocentric, no refraction
+    double clockOffset = 0.0;  // hours ahead of UT of the clock that hours is read on
+};
+
+// The events of a day, for the second ones of a 25-hour day.
+enum class Event {
+    SunRise, SunSet, SunTransit, MoonRise, MoonSet, MoonTransit,
+    CivilDawn, CivilDusk, NauticalDawn, NauticalDusk, AstronomicalDawn, AstronomicalDusk,
+};
+
+// A second event of a kind on one date: only in the hour that a 25-hour day
+// repeats (the moon transits at 0:05 on the summer clock and again at 23:50
+// on the clock gone back).
+struct Repeat {
+    Event event = Event::SunRise;
+    double hours = 0.0;        // local clock time
+    double angle = 0.0;        // azimuth of a crossing, altitude of a transit, degrees
+    double clockOffset = 0.0;  // the clock hours is read on
 };
 
 struct Day {
-    int year = 0, month = 0, day = 0;
-    double clockOffset = 0.0;  // hours ahead of UT that day, summer time included
+    int year = 0, month = 0, day = 0;  // the date whose figures these are
+    int askedYear = 0, askedMonth = 0, askedDay = 0;  // the date asked for
+    double clockOffset = 0.0;  // hours ahead of UT at the day's start, summer time included
+    double length = 24.0;      // hours from this local midnight to the next (23, 24 or 25)
+
+    // What could be computed. A date past its month's end (31 February, as
+    // the date dialog lets through) is not a date: realDate is false and
+    // year/month/day name the day it counts on to (31 February 2001 is
+    // 3 March 2001), whose figures follow. Nothing is computed (computed
+    // false, every event "not on this date") for a month outside 1..12, a
+    // day outside 1..31, a clock offset that is not a number or is more than
+    // 48 hours from UT, or a date outside ERFA's calendar. A latitude beyond
+    // the poles or a position that is not a number (siteDefined false)
+    // leaves out rises, sets, transits and twilights, which need the site;
+    // age and illuminated fraction remain. outsideEphemeris: the date lies
+    // outside 1900-2100, where eraEpv00 warns that it loses accuracy.
+    bool realDate = true;
+    bool computed = true;
+    bool siteDefined = true;
+    bool outsideEphemeris = false;
 
     Crossing sunRise, sunSet;
     Transit sunTransit;
@@ -98,6 +144,8 @@ struct Day {
 
     double moonAge = 0.0;           // days, at 12:00 local clock time
     double moonIllumination = 0.0;  // 0 .. 1, same instant
+
+    std::vector<Repeat> repeated;   // second events of a 25-hour day, in time order
 };
 
 enum class Phase { NewMoon, FirstQuarter, FullMoon, LastQuarter };
@@ -120,11 +168,23 @@ double clockOffset(const Site& site, int month);
 // Delta T = TT - UT1.
 //   Given:    jdUt    UT1 as a Julian day
 //   Returned: (function value) TT - UT1, seconds
-// Model: Espenak, F. and Meeus, J. (2006), "Polynomial expressions for
-// Delta T", NASA Five Millennium Canon of Solar Eclipses (NASA/TP-2006-
-// 214141), the pieces from 1900 to 2150; valid 1900..2150, a continued
-// polynomial outside. It differs from PyEphem's model by at most 23 s up to
-// 2099; after the last observed values (about 2005) it is a prediction.
+// The site's clock is taken as UT1 plus its offset: UTC, which clocks keep,
+// stays within 0.9 s of UT1 (leap seconds), below every printed figure's
+// step but the CSV's second.
+// Model, by the decimal year y (sources and values in deltaT.cpp):
+//   before 1950     Espenak and Meeus (2006), "Polynomial expressions for
+//                   Delta T", NASA/TP-2006-214141 (Morrison and
+//                   Stephenson's values fitted), 1900-1961 pieces;
+//   1950-1955       the same, brought linearly onto the 1955 value;
+//   1955-2026       the observed values (USNO from the IERS series and the
+//                   Astronomical Almanac), 1 January of each year, linear
+//                   between them: within 0.1 s of the monthly values;
+//   2026-2050       Espenak and Meeus's 2005-2050 prediction, moved onto
+//                   the 2026 value and let go linearly by 2050;
+//   after 2050      Espenak and Meeus's 2050-2150 piece.
+// No step where the pieces meet. After 2026 it is a prediction: the rate of
+// the Earth's rotation cannot be foretold, so expect seconds of error within
+// a few years and tens of seconds by 2099.
 double deltaT(double jdUt);
 
 // Everything for one civil date at the site.
@@ -132,10 +192,12 @@ double deltaT(double jdUt);
 //                               level), time zone, summer-time flag
 //             year, month, day  civil date of the local clock, 1901..2099
 //   Returned: (function value)  the day: every time in local clock hours
-//                               of that date (0 <= hours < 24); an event
-//                               that falls on the neighbouring date is
-//                               Occurs::No; moon age and illuminated
-//                               fraction at 12:00 local clock
+//                               of that date (0 <= hours < 24) with the
+//                               clock it is read on; an event that falls
+//                               on the neighbouring date is Occurs::No;
+//                               moon age and illuminated fraction at 12:00
+//                               local clock; what could not be computed is
+//                               flagged (Day)
 // Accuracy: as above (header).
 Day computeDay(const Site& site, int year, int month, int day);
 
@@ -146,6 +208,9 @@ Day computeDay(const Site& site, int year, int month, int day);
 //   Returned: (function value) the phases whose local date (minutes
 //                           rounded) falls in the month, in time order;
 //                           each with its UT1 instant and local clock time
+//                           (the clock in force at the instant); none for
+//                           a month outside 1..12 or a clock offset that
+//                           computeDay would not take
 // Accuracy: 19 s worst in TT against PyEphem (header).
 std::vector<PhaseEvent> monthPhases(const Site& site, int year, int month);
 

@@ -36,8 +36,9 @@ std::string offsetText(double hours)
 
 std::string placeText(const almanac::Site& site, double clockOffset)
 {
-    // Longitudes above 180 degrees are west of Greenwich.
-    const double east = site.longitude > 180 ? site.longitude - 360 : site.longitude;
+    // Longitudes above 180 degrees are west of Greenwich; whole turns count
+    // for nothing.
+    const double east = std::remainder(site.longitude, 360.0);
     char buf[96];
     std::snprintf(buf, sizeof buf, "%s%6.2f°  %s%7.2f°  ", site.latitude < 0 ? "南緯" : "北緯",
                   std::fabs(site.latitude), east < 0 ? "西経" : "東経", std::fabs(east));
@@ -47,18 +48,73 @@ std::string placeText(const almanac::Site& site, double clockOffset)
     return text;
 }
 
-AlmanacRow crossingRow(const char* label, const almanac::Crossing& c, CrossingKind kind, double classicTime,
-                       double twoPi)
+// "HH:MM", marked when it is read on the clock gone back at the end of a
+// 25-hour day.
+std::string clockOn(const almanac::Day& day, double hours, double clockOffset)
 {
-    const std::string angle = c.occurs == almanac::Occurs::Yes ? degrees("方位", c.azimuth, 360) : std::string();
-    return {label, crossingTime(c, kind), angle, trimmed(timeField(classicTime, twoPi))};
+    std::string text = clockHM(hours);
+    if (day.length > 24 && clockOffset < day.clockOffset)
+        text += "（標準時）";
+    return text;
 }
 
-AlmanacRow transitRow(const char* label, const almanac::Transit& t)
+// The time cell with the second events of the kind that day.
+std::string withRepeats(std::string text, const almanac::Day& day, almanac::Event event)
 {
+    for (const almanac::Repeat& r : day.repeated)
+        if (r.event == event)
+            text += " / " + clockOn(day, r.hours, r.clockOffset);
+    return text;
+}
+
+AlmanacRow crossingRow(const char* label, const almanac::Day& day, const almanac::Crossing& c, almanac::Event event,
+                       CrossingKind kind, double classicTime, double twoPi)
+{
+    const std::string classicText = trimmed(timeField(classicTime, twoPi));
+    if (!day.computed || !day.siteDefined)
+        return {label, "--:--", "", classicText};
+    const bool yes = c.occurs == almanac::Occurs::Yes;
+    const std::string angle = yes ? degrees("方位", c.azimuth, 360) : std::string();
+    const std::string time = yes ? clockOn(day, c.hours, c.clockOffset) : crossingTime(c, kind);
+    return {label, withRepeats(time, day, event), angle, classicText};
+}
+
+AlmanacRow transitRow(const char* label, const almanac::Day& day, const almanac::Transit& t, almanac::Event event)
+{
+    if (!day.computed || !day.siteDefined)
+        return {label, "--:--", "", ""};
     if (!t.occurs)
-        return {label, "なし", "", ""};
-    return {label, clockHM(t.hours), degrees("高度", t.altitude), ""};
+        return {label, withRepeats("なし", day, event), "", ""};
+    return {label, withRepeats(clockOn(day, t.hours, t.clockOffset), day, event), degrees("高度", t.altitude), ""};
+}
+
+// What the day's figures are not, and the day's odd clock.
+std::vector<std::string> dayNotes(const almanac::Day& day)
+{
+    std::vector<std::string> notes;
+    char buf[160];
+    if (!day.realDate) {
+        if (day.computed)
+            std::snprintf(buf, sizeof buf, "%d年%d月%d日は暦にない日です。%d月%d日の値を示します。", day.askedYear,
+                          day.askedMonth, day.askedDay, day.month, day.day);
+        else
+            std::snprintf(buf, sizeof buf, "%d年%d月%d日は暦にない日です。", day.askedYear, day.askedMonth,
+                          day.askedDay);
+        notes.push_back(buf);
+    }
+    if (!day.computed) {
+        notes.push_back("この日付または観測地の時差では計算できません。");
+        return notes;
+    }
+    if (!day.siteDefined)
+        notes.push_back("観測地の緯度・経度が範囲外のため、出入り・南中・薄明は計算できません。");
+    if (day.outsideEphemeris)
+        notes.push_back("1900〜2100年の外のため、精度は保証されません。");
+    if (day.length > 24)
+        notes.push_back("夏時刻の終わる日（25時間）: 23時台が二度あり、二度目は標準時です。");
+    else if (day.length < 24)
+        notes.push_back("夏時刻の始まる日（23時間）: 23時台はありません。");
+    return notes;
 }
 
 const char* phaseName(almanac::Phase p)
@@ -122,6 +178,8 @@ AlmanacSheet almanacSheet(const almanac::Site& site, const almanac::Day& day,
                           const std::vector<almanac::PhaseEvent>& phases, const TcDayResult& classic, double twoPi)
 {
     AlmanacSheet sheet;
+    // The real date whose figures these are (for 31 February, the day it
+    // counts on to; the main window counts the same way).
     sheet.date = trimmed(dateLine(day.year, day.month, day.day, classic.weekday));
     while (!sheet.date.empty() && sheet.date.back() == ' ')
         sheet.date.pop_back();
@@ -129,29 +187,45 @@ AlmanacSheet almanacSheet(const almanac::Site& site, const almanac::Day& day,
 
     const std::string classicAge = ageLine(classic.moonAge);
     char age[32], lit[32];
-    std::snprintf(age, sizeof age, "%.2f", day.moonAge);
-    std::snprintf(lit, sizeof lit, "輝面比 %5.3f", day.moonIllumination);
+    if (day.computed) {
+        std::snprintf(age, sizeof age, "%.2f", day.moonAge);
+        std::snprintf(lit, sizeof lit, "輝面比 %5.3f", day.moonIllumination);
+    } else {
+        std::snprintf(age, sizeof age, "--");
+        lit[0] = '\0';
+    }
+    using almanac::Event;
     sheet.events = {
-        crossingRow("日の出", day.sunRise, CrossingKind::sun, classic.sunRise, twoPi),
-        transitRow("太陽の南中", day.sunTransit),
-        crossingRow("日の入り", day.sunSet, CrossingKind::sun, classic.sunSet, twoPi),
-        crossingRow("月の出", day.moonRise, CrossingKind::moon, classic.moonRise, twoPi),
-        transitRow("月の南中", day.moonTransit),
-        crossingRow("月の入り", day.moonSet, CrossingKind::moon, classic.moonSet, twoPi),
+        crossingRow("日の出", day, day.sunRise, Event::SunRise, CrossingKind::sun, classic.sunRise, twoPi),
+        transitRow("太陽の南中", day, day.sunTransit, Event::SunTransit),
+        crossingRow("日の入り", day, day.sunSet, Event::SunSet, CrossingKind::sun, classic.sunSet, twoPi),
+        crossingRow("月の出", day, day.moonRise, Event::MoonRise, CrossingKind::moon, classic.moonRise, twoPi),
+        transitRow("月の南中", day, day.moonTransit, Event::MoonTransit),
+        crossingRow("月の入り", day, day.moonSet, Event::MoonSet, CrossingKind::moon, classic.moonSet, twoPi),
         {"正午月齢", age, lit, trimmed(classicAge.substr(classicAge.find(' ') + 1))},
     };
-    sheet.twilights = {
-        {"常用薄明", crossingTime(day.civilDawn, CrossingKind::twilight),
-         crossingTime(day.civilDusk, CrossingKind::twilight)},
-        {"航海薄明", crossingTime(day.nauticalDawn, CrossingKind::twilight),
-         crossingTime(day.nauticalDusk, CrossingKind::twilight)},
-        {"天文薄明", crossingTime(day.astronomicalDawn, CrossingKind::twilight),
-         crossingTime(day.astronomicalDusk, CrossingKind::twilight)},
+    const auto twilight = [&](const almanac::Crossing& c, Event event) {
+        if (!day.computed || !day.siteDefined)
+            return std::string("--:--");
+        const std::string time = c.occurs == almanac::Occurs::Yes ? clockOn(day, c.hours, c.clockOffset)
+                                                                   : crossingTime(c, CrossingKind::twilight);
+        return withRepeats(time, day, event);
     };
+    sheet.twilights = {
+        {"常用薄明", twilight(day.civilDawn, Event::CivilDawn), twilight(day.civilDusk, Event::CivilDusk)},
+        {"航海薄明", twilight(day.nauticalDawn, Event::NauticalDawn), twilight(day.nauticalDusk, Event::NauticalDusk)},
+        {"天文薄明", twilight(day.astronomicalDawn, Event::AstronomicalDawn),
+         twilight(day.astronomicalDusk, Event::AstronomicalDusk)},
+    };
+    sheet.notes = dayNotes(day);
     for (const almanac::PhaseEvent& p : phases) {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%s %2d日 %02d:%02d", phaseName(p.phase), p.day, p.hour, p.minute);
-        sheet.phases.push_back(buf);
+        std::string text = buf;
+        // the clock gone back: the hour of a 25-hour day that comes twice
+        if (p.clockOffset < almanac::clockOffset(site, p.month))
+            text += "（標準時）";
+        sheet.phases.push_back(text);
     }
     return sheet;
 }

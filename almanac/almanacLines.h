@@ -34,6 +34,7 @@ struct AlmanacSheet {
     std::vector<AlmanacRow> events;         // sun rise, transit, set; moon rise, transit, set; noon age
     std::vector<AlmanacTwilight> twilights; // civil, nautical, astronomical
     std::vector<std::string> phases;        // "新月    6日 03:14", in time order
+    std::vector<std::string> notes;         // what the figures are not, or the day's odd clock
 };
 
 // The site of the main window's state, for the precise engine.
@@ -53,6 +54,10 @@ std::string crossingTime(const almanac::Crossing& c, CrossingKind kind);
 std::string sunAllDayNote(const almanac::Day& day);
 
 // Every text of the window for one day. classic is the main window's day
-// result for the same date and site.
+// result for the same date and site. For a date that does not exist the
+// heading is the real date whose figures are shown, and a note says so; a
+// time read on the clock gone back (the last hour of a 25-hour day) is
+// marked 標準時, and a second event of the kind in that hour follows the
+// first in the same cell.
 AlmanacSheet almanacSheet(const almanac::Site& site, const almanac::Day& day,
                           const std::vector<almanac::PhaseEvent>& phases, const TcDayResult& classic, double twoPi);

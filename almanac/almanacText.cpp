@@ -100,26 +100,67 @@ std::string preciseMonthText(const Site& site, int year, int month)
     return monthText(rows);
 }
 
+namespace {
+
+// The cells of a row after its date.
+void appendDayCells(std::string& out, const Day& d)
+{
+    appendCrossing(out, d.sunRise, true);
+    appendTransit(out, d.sunTransit);
+    appendCrossing(out, d.sunSet, true);
+    appendCrossing(out, d.moonRise, true);
+    appendTransit(out, d.moonTransit);
+    appendCrossing(out, d.moonSet, true);
+    for (const Crossing* c : {&d.civilDawn, &d.civilDusk, &d.nauticalDawn, &d.nauticalDusk, &d.astronomicalDawn,
+                              &d.astronomicalDusk})
+        appendCrossing(out, *c, false);
+}
+
+// The second events of a 25-hour day as a day of their own: the cells of
+// the other events empty.
+Day repeatedEvents(const Day& d)
+{
+    Day r;
+    for (const Repeat& e : d.repeated) {
+        const Crossing c{Occurs::Yes, e.hours, e.angle, e.clockOffset};
+        const Transit t{true, e.hours, e.angle, e.clockOffset};
+        switch (e.event) {
+        case Event::SunRise: r.sunRise = c; break;
+        case Event::SunSet: r.sunSet = c; break;
+        case Event::SunTransit: r.sunTransit = t; break;
+        case Event::MoonRise: r.moonRise = c; break;
+        case Event::MoonSet: r.moonSet = c; break;
+        case Event::MoonTransit: r.moonTransit = t; break;
+        case Event::CivilDawn: r.civilDawn = c; break;
+        case Event::CivilDusk: r.civilDusk = c; break;
+        case Event::NauticalDawn: r.nauticalDawn = c; break;
+        case Event::NauticalDusk: r.nauticalDusk = c; break;
+        case Event::AstronomicalDawn: r.astronomicalDawn = c; break;
+        case Event::AstronomicalDusk: r.astronomicalDusk = c; break;
+        }
+    }
+    return r;
+}
+
+}  // namespace
+
 std::string csvMonthText(const Site& site, int year, int month)
 {
     std::string out = csvHeader;
     out += '\n';
     for (int day = 1; day <= civil::daysInMonth(year, month); ++day) {
         const Day d = computeDay(site, year, month, day);
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
-        out += buf;
-        appendCrossing(out, d.sunRise, true);
-        appendTransit(out, d.sunTransit);
-        appendCrossing(out, d.sunSet, true);
-        appendCrossing(out, d.moonRise, true);
-        appendTransit(out, d.moonTransit);
-        appendCrossing(out, d.moonSet, true);
-        for (const Crossing* c : {&d.civilDawn, &d.civilDusk, &d.nauticalDawn, &d.nauticalDusk, &d.astronomicalDawn,
-                                  &d.astronomicalDusk})
-            appendCrossing(out, *c, false);
+        char date[64], buf[64];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, day);
+        out += date;
+        appendDayCells(out, d);
         std::snprintf(buf, sizeof buf, ",%.2f,%.3f\n", d.moonAge, d.moonIllumination);
         out += buf;
+        if (!d.repeated.empty()) {
+            out += date;
+            appendDayCells(out, repeatedEvents(d));
+            out += ",,\n";
+        }
     }
     return out;
 }

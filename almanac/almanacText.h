@@ -24,7 +24,8 @@ double roundedTenths(double value, double wrap = 0);
 // The month table's 55-character rows, each ended by CR LF, from the precise
 // engine: times rounded to the nearest minute (an event in the last half
 // minute of the day shows 23:59, so it stays on its own date), "--:--" for no
-// event, the age at 12:00 local clock time.
+// event, the age at 12:00 local clock time. A second event of a kind in the
+// hour a 25-hour day repeats (Day::repeated) has no place in these rows.
 std::string preciseMonthText(const Site& site, int year, int month);
 
 // A header line and one line per day, LF line ends; see csvHeader. Times
@@ -32,7 +33,11 @@ std::string preciseMonthText(const Site& site, int year, int month);
 // 23:59:59), "above" or "below" when the body stays on one side of that
 // altitude all day, an empty cell when the event falls on another date;
 // azimuth and altitude in degrees to 0.1, age to 0.01 day, illuminated
-// fraction to 0.001.
+// fraction to 0.001. Times are on the clock in force at the event: on the
+// last day of summer time the clock goes back from 24:00 to 23:00, and a time
+// from 23:00 on may be on either clock. A second event of a kind in that
+// repeated hour (Day::repeated) takes a second line with the same date,
+// holding only those events (age and illuminated fraction empty).
 std::string csvMonthText(const Site& site, int year, int month);
 extern const char* const csvHeader;
 

@@ -1,7 +1,8 @@
 // Delta T = TT - UT1 for the almanac's units, in days.
 //
 // The model and its contract are those of almanac::deltaT (almanac.h):
-// Espenak and Meeus (2006), valid 1900..2150. This form takes and returns
+// observed yearly values from 1955 to 2026 between Espenak and Meeus's
+// (2006) polynomials. This form takes and returns
 // days so that the event search and the phase solver can move between the
 // two time scales with one call.
 #pragma once

@@ -64,6 +64,7 @@ const Node& baryNode(long long k)
     if (n.k != k) {
         double pvh[2][3], pvb[2][3], moon[2][3];
         const double t = k * baryStep;
+        // Its range warning is read once a day by withinRange.
         eraEpv00(ERFA_DJ00, t, pvh, pvb);
         eraMoon98(ERFA_DJ00, t, moon);
         for (int i = 0; i < 3; ++i) {
@@ -136,6 +137,12 @@ const Node& sunNode(long long k)
 }
 
 }  // namespace
+
+bool withinRange(double tt)
+{
+    double pvh[2][3], pvb[2][3];
+    return eraEpv00(ERFA_DJ00, tt, pvh, pvb) == 0;
+}
 
 void moonAt(double tt, double m[3])
 {

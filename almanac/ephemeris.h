@@ -17,8 +17,8 @@
 // interpolation adds nothing that shows: halving the grid steps (0.5 and 10
 // days) changes no event time by more than 0.1 s.
 //
-// Validity: made for the almanac's dates, 1901-2099 (eraEpv00 warns outside
-// 1900-2100; the warning is not looked at); nothing stops a call outside.
+// Validity: made for the almanac's dates, 1901-2099; nothing stops a call
+// outside, where eraEpv00 warns (withinRange says so).
 //
 // The grids are cached per thread. A node is a pure function of its index,
 // so a result never depends on what was computed before.
@@ -37,5 +37,9 @@ void moonAt(double tt, double m[3]);
 //   Given:    tt      TT, days from J2000.0
 //   Returned: s       position, au
 void sunAt(double tt, double s[3]);
+
+// False where eraEpv00 warns that tt lies outside its 1900-2100 (status 1).
+//   Given:    tt      TT, days from J2000.0
+bool withinRange(double tt);
 
 }  // namespace almanac::ephemeris

@@ -70,6 +70,8 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
 
     lblDate = cell(this, grid, row++, 0, QStringLiteral("lblDate"), left, true, 4);
     lblSite = cell(this, grid, row++, 0, QStringLiteral("lblSite"), left, false, 4);
+    lblNote = cell(this, grid, row++, 0, QStringLiteral("lblNote"), left, false, 4);
+    lblNote->hide();
     grid->addWidget(rule(this), row++, 0, 1, 4);
 
     // A heading row, rows of cells named name<row>_<column>, and a rule.
@@ -144,15 +146,16 @@ void TcAlmanac::funcDisp()
 void TcAlmanac::fill()
 {
     const almanac::Site site = almanacSite(cMain);
-    const PhaseKey key {cMain.dispYear, cMain.dispMonth, site};
+    TcDayResult classic {};
+    cCalc.mooncalc(cMain.dispYear, cMain.dispMonth, cMain.dispDay, classic);
+    const almanac::Day day = almanac::computeDay(site, cMain.dispYear, cMain.dispMonth, cMain.dispDay);
+    // The phases of the month whose day is shown (for 31 February, March's).
+    const PhaseKey key {day.year, day.month, site};
     if (!phasesKnown || !(key == phaseKey)) {
         phases = almanac::monthPhases(site, key.year, key.month);
         phaseKey = key;
         phasesKnown = true;
     }
-    TcDayResult classic {};
-    cCalc.mooncalc(cMain.dispYear, cMain.dispMonth, cMain.dispDay, classic);
-    const almanac::Day day = almanac::computeDay(site, cMain.dispYear, cMain.dispMonth, cMain.dispDay);
     shown = almanacSheet(site, day, phases, classic, cMain.twoPi);
     dayGraph->setDay(site, day);
     moonView->setDay(site, day);
@@ -160,6 +163,11 @@ void TcAlmanac::fill()
     lblDate->setText(ui::fromUtf8(shown.date));
     lblSite->setText(ui::fromSjis(siteNameShown(cMain)) + QStringLiteral("  ") +
                      ui::fromUtf8(shown.place));
+    QStringList notes;
+    for (const std::string& n : shown.notes)
+        notes << ui::fromUtf8(n);
+    lblNote->setText(notes.join(QLatin1Char('\n')));
+    lblNote->setVisible(!notes.isEmpty());
     for (std::size_t r = 0; r < eventCells.size() && r < shown.events.size(); ++r) {
         const AlmanacRow& e = shown.events[r];
         const std::string* texts[] = {&e.label, &e.time, &e.angle, &e.classic};

@@ -37,6 +37,7 @@ public:
 
     QLabel* lblDate;
     QLabel* lblSite;
+    QLabel* lblNote;  // what the figures are not; hidden when there is nothing to say
     QPushButton* cmdClose;
     TcDayGraph* dayGraph;  // the day's altitudes, under the figures
     TcMoonView* moonView;  // the moon as it stands, beside the day

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "almanac/deltaT.h"
 #include "almanac/ephemeris.h"
 
 namespace almanac::detail {
@@ -127,11 +128,15 @@ Sky::Sky(const Site& site, double start, double ttMinusUt) : dt(ttMinusUt), t0(s
 {
     eraPnm00b(ERFA_DJ00, t0 + 0.5 + dt, rnpb);
     const double lat = site.latitude * ERFA_DD2R, lon = std::remainder(site.longitude, 360.0) * ERFA_DD2R;
+    longitude = lon;
     lst0 = eraGst00b(ERFA_DJ00, t0) + lon;
     cosLat = std::cos(lat);
     sinLat = std::sin(lat);
-    double xyz[3];
-    eraGd2gc(ERFA_WGS84, 0, lat, 0, xyz);
+    // Status 0 for WGS84 and a latitude within the poles, which the caller
+    // (computeDay) has checked; anything else leaves the site at the centre.
+    double xyz[3] = {0, 0, 0};
+    if (eraGd2gc(ERFA_WGS84, 0, lat, 0, xyz) != 0)
+        xyz[0] = xyz[1] = xyz[2] = 0;
     rhoCos = xyz[0] / ERFA_DAU;
     rhoSin = xyz[2] / ERFA_DAU;
 }
@@ -147,10 +152,11 @@ double Sky::Topo::azimuth() const
     return a < 0 ? a + 360 : a;
 }
 
-Sky::Topo Sky::at(double ut, bool moon) const
+namespace {
+
+Sky::Topo topocentric(const Sky& sky, const double rnpb[3][3], double tt, double theta, bool moon)
 {
     double p[3];
-    const double tt = ut + dt;
     if (moon)
         moonAt(tt, p);
     else
@@ -158,10 +164,10 @@ Sky::Topo Sky::at(double ut, bool moon) const
     double g[3];
     for (int i = 0; i < 3; ++i)
         g[i] = rnpb[i][0] * p[0] + rnpb[i][1] * p[1] + rnpb[i][2] * p[2];
-    const double theta = lst0 + siderealRate * (ut - t0);
+    const double rhoCos = sky.rhoCos, rhoSin = sky.rhoSin, cosLat = sky.cosLat, sinLat = sky.sinLat;
     const double c = std::cos(theta), s = std::sin(theta);
     const double d0 = g[0] - rhoCos * c, d1 = g[1] - rhoCos * s, d2 = g[2] - rhoSin;
-    Topo r;
+    Sky::Topo r;
     r.east = -s * d0 + c * d1;
     r.meridian = c * d0 + s * d1;
     r.north = -sinLat * r.meridian + cosLat * d2;
@@ -170,11 +176,39 @@ Sky::Topo Sky::at(double ut, bool moon) const
     return r;
 }
 
+}  // namespace
+
+Sky::Topo Sky::at(double ut, bool moon) const
+{
+    return topocentric(*this, rnpb, ut + dt, lst0 + siderealRate * (ut - t0), moon);
+}
+
+Sky::Topo Sky::exact(double ut, bool moon) const
+{
+    const double tt = ut + deltaTDays(ut);
+    double m[3][3];
+    eraPnm00b(ERFA_DJ00, tt, m);
+    return topocentric(*this, m, tt, eraGst00b(ERFA_DJ00, ut) + longitude, moon);
+}
+
 // --- The crossings and the transit -----------------------------------------
 
-BodyDay::BodyDay(const Sky& s, bool isMoon, double start) : sky(s), moon(isMoon), t0(start)
+double DayClock::offsetAt(double t) const
 {
-    for (int i = 0; i <= samples; ++i) {
+    return t >= t0 + 1 && t1 > t0 + 1 ? nextOffset : offset;
+}
+
+double DayClock::hours(double t) const
+{
+    const double h = (t - t0) * 24 - (offset - offsetAt(t));
+    return std::fmax(0.0, std::fmin(h, std::nextafter(24.0, 0.0)));
+}
+
+BodyDay::BodyDay(const Sky& s, bool isMoon, const DayClock& date) : sky(s), moon(isMoon), day(date)
+{
+    const double span = std::ceil((day.t1 - day.t0) * samples - 1e-6);
+    n = span < 1 ? 1 : span > maxSamples ? maxSamples : static_cast<int>(span);
+    for (int i = 0; i <= n; ++i) {
         const Sky::Topo p = sky.at(time(i), moon);
         up[i] = p.up / p.dist;
         west[i] = -p.east / p.dist;
@@ -182,12 +216,21 @@ BodyDay::BodyDay(const Sky& s, bool isMoon, double start) : sky(s), moon(isMoon)
     }
 }
 
-double BodyDay::clock(double t) const
+template <typename G>
+bool BodyDay::onDate(double t, bool increasing, G g) const
 {
-    return std::fmin((t - t0) * 24, std::nextafter(24.0, 0.0));
+    constexpr double second = 1.0 / 86400;
+    // An event before the boundary b has g past zero there.
+    const auto before = [&](double b) {
+        const double v = g(sky.exact(b, moon));
+        return increasing ? v > 0 : v < 0;
+    };
+    const bool afterStart = std::fabs(t - day.t0) < second ? !before(day.t0) : t >= day.t0;
+    const bool beforeEnd = std::fabs(t - day.t1) < second ? before(day.t1) : t < day.t1;
+    return afterStart && beforeEnd;
 }
 
-void BodyDay::crossings(double h0, Crossing& rise, Crossing& set) const
+void BodyDay::crossings(double h0, Crossing& rise, Crossing& set, Crossing* rise2, Crossing* set2) const
 {
     rise = Crossing{};
     set = Crossing{};
@@ -197,20 +240,26 @@ void BodyDay::crossings(double h0, Crossing& rise, Crossing& set) const
         const Sky::Topo p = sky.at(t, moon);
         return p.up / p.dist - s0;
     };
+    const double repeatFrom = day.t0 + 1;  // the old clock's 24:00
     auto record = [&](double a, double b, double fa, double fb) {
         const bool rising = fa < 0;
-        if (rising ? seenRise : seenSet)
+        bool& seen = rising ? seenRise : seenSet;
+        Crossing* second = rising ? rise2 : set2;
+        if (seen && (!second || second->occurs == Occurs::Yes || b < repeatFrom || day.t1 <= repeatFrom))
             return;
         const double t = findRoot(f, a, b, fa, fb);
-        if (t < t0 || t >= t0 + 1)
+        if (!onDate(t, rising, [&](const Sky::Topo& p) { return p.up / p.dist - s0; }))
             return;
-        Crossing& c = rising ? rise : set;
-        (rising ? seenRise : seenSet) = true;
+        if (seen && t < repeatFrom)
+            return;
+        Crossing& c = seen ? *second : rising ? rise : set;
+        seen = true;
         c.occurs = Occurs::Yes;
-        c.hours = clock(t);
+        c.hours = day.hours(t);
+        c.clockOffset = day.offsetAt(t);
         c.azimuth = sky.at(t, moon).azimuth();
     };
-    for (int i = 0; i < samples; ++i) {
+    for (int i = 0; i < n; ++i) {
         const double fa = up[i] - s0, fb = up[i + 1] - s0;
         if ((fa < 0) != (fb < 0)) {
             record(time(i), time(i + 1), fa, fb);
@@ -259,22 +308,30 @@ void BodyDay::crossings(double h0, Crossing& rise, Crossing& set) const
     }
 }
 
-Transit BodyDay::transit() const
+Transit BodyDay::transit(Transit* second) const
 {
     Transit tr;
+    const double repeatFrom = day.t0 + 1;
     auto f = [&](double t) {
         const Sky::Topo p = sky.at(t, moon);
         return -p.east / p.dist;
     };
-    for (int i = 0; i < samples; ++i) {
+    for (int i = 0; i < n; ++i) {
         if (west[i] < 0 && west[i + 1] >= 0 && south[i] && south[i + 1]) {
-            const double t = findRoot(f, time(i), time(i + 1), west[i], west[i + 1]);
-            if (t < t0 || t >= t0 + 1)
+            if (tr.occurs && (!second || time(i + 1) < repeatFrom || day.t1 <= repeatFrom))
                 continue;
-            tr.occurs = true;
-            tr.hours = clock(t);
-            tr.altitude = sky.at(t, moon).altitude() / ERFA_DD2R;
-            return tr;
+            const double t = findRoot(f, time(i), time(i + 1), west[i], west[i + 1]);
+            if (!onDate(t, true, [](const Sky::Topo& p) { return -p.east / p.dist; }))
+                continue;
+            if (tr.occurs && t < repeatFrom)
+                continue;
+            Transit& out = tr.occurs ? *second : tr;
+            out.occurs = true;
+            out.hours = day.hours(t);
+            out.clockOffset = day.offsetAt(t);
+            out.altitude = sky.at(t, moon).altitude() / ERFA_DD2R;
+            if (&out == second)
+                return tr;
         }
     }
     return tr;

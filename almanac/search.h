@@ -67,9 +67,36 @@ struct Sky {
     //             moon    true for the moon, false for the sun
     //   Returned: (function value) the body's topocentric place
     Topo at(double ut, bool moon) const;
+
+    // The same place with the frame, the sidereal time and Delta T taken at
+    // ut itself rather than from the day: the same for every day that asks,
+    // so that two neighbouring dates agree on which side of their common
+    // midnight an event falls.
+    Topo exact(double ut, bool moon) const;
+
+    double longitude;  // east, radians
 };
 
-constexpr int samples = 48;  // per day: every half hour
+// One local date: its span in UT1 and its clocks. The date runs from its
+// local midnight to the next date's local midnight, each on the clock of its
+// own date (23, 24 or 25 hours where summer time begins or ends).
+struct DayClock {
+    double t0;          // UT1 of the date's local midnight, days from J2000.0
+    double t1;          // UT1 of the next date's local midnight
+    double offset;      // hours the date's clock is ahead of UT1
+    double nextOffset;  // hours the next date's clock is ahead of UT1
+
+    // The clock in force at t (t0 <= t < t1): the date's own until it
+    // reaches 24:00, the next date's after that (on a 25-hour day the last
+    // hour is read on the next date's clock, so its hours repeat).
+    //   Returned: (function value) hours ahead of UT1
+    double offsetAt(double t) const;
+    // Local clock hours of t on that clock, 0 <= hours < 24.
+    double hours(double t) const;
+};
+
+constexpr int samples = 48;     // per day: every half hour
+constexpr int maxSamples = 96;  // a date longer than two days is not sampled further
 
 // The day of one body: samples every half hour of the local day of the sine
 // of the altitude and of the sine of the hour angle (east of the meridian
@@ -79,31 +106,41 @@ constexpr int samples = 48;  // per day: every half hour
 struct BodyDay {
     const Sky& sky;
     bool moon;
-    double t0;  // UT1 of 0:00 local clock, days from J2000.0
-    double up[samples + 1];
-    double west[samples + 1];
-    bool south[samples + 1];  // on the meridian's side of the upper transit
+    DayClock day;
+    int n;  // intervals sampled: the last ends at day.t1
+    double up[maxSamples + 1];
+    double west[maxSamples + 1];
+    bool south[maxSamples + 1];  // on the meridian's side of the upper transit
 
-    BodyDay(const Sky& s, bool isMoon, double start);
+    BodyDay(const Sky& s, bool isMoon, const DayClock& date);
 
-    double time(int i) const { return t0 + double(i) / samples; }
+    double time(int i) const { return i < n ? day.t0 + double(i) / samples : day.t1; }
 
-    // Local clock hours of a UT1 instant on the day, 0 <= hours < 24.
-    double clock(double t) const;
-
-    // The first rise and the first set of the day through altitude h0.
+    // The first rise and the first set of the day through altitude h0, and
+    // with rise2/set2 a second one in the hour that a 25-hour day repeats.
     //   Given:    h0      altitude, radians (refraction and semi-diameter
     //                     are the caller's)
-    //   Returned: rise, set  Occurs::Yes with clock hours and azimuth
-    //                     (degrees) at the crossing; Occurs::No if the
+    //   Returned: rise, set  Occurs::Yes with clock hours, the clock's
+    //                     offset and azimuth (degrees) at the crossing;
+    //                     Occurs::No if the
     //                     crossing is not on this date; AlwaysAbove /
     //                     AlwaysBelow (both) if neither happens on the day.
-    void crossings(double h0, Crossing& rise, Crossing& set) const;
+    //             rise2, set2  (optional) Occurs::Yes for a second crossing
+    //                     after the clock has gone back
+    void crossings(double h0, Crossing& rise, Crossing& set, Crossing* rise2 = nullptr,
+                   Crossing* set2 = nullptr) const;
 
     // The first upper culmination of the day: the hour angle passing zero
     // from east to west, with the topocentric altitude (degrees, no
-    // refraction) there; occurs false on a day without one.
-    Transit transit() const;
+    // refraction) there; occurs false on a day without one. second: one
+    // after the clock has gone back on a 25-hour day.
+    Transit transit(Transit* second = nullptr) const;
+
+    // Whether an event found at t lies on this date: t0 <= t < t1, decided
+    // within a second of either midnight by the exact place (Sky::exact)
+    // of g, the quantity that crosses zero (increasing: from below).
+    template <typename G>
+    bool onDate(double t, bool increasing, G g) const;
 };
 
 }  // namespace almanac::detail

@@ -1,10 +1,11 @@
 // Program entry: creates the six long-lived objects in their order and runs
-// the event loop until the main window closes. An exception during start-up
-// is shown and ends the program; one thrown by a handler while the loop runs
-// is shown and the loop goes on. The exit code is 0, or 1 when no display
-// can be reached (said in one line before the toolkit starts). The start-up
-// measurement (app/startupProbe.h) is armed before the first window exists.
-// --help and --version print and exit without a display.
+// the event loop until the main window closes. Exit code 0; 1 when no
+// display can be reached (said in one line before the toolkit starts), when
+// the start fails (one line on stderr, and a message box) or when an event
+// handler throws (app/guardedApp.h: a message, then the program ends without
+// storing the settings). The start-up measurement (app/startupProbe.h) is
+// armed before the first window exists. --help and --version print and exit
+// without a display.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "platform/displayCheck.h"
 #include "platform/regularFile.h"
 #include "app/frmMain.h"
+#include "app/guardedApp.h"
 #include "date/frmDate.h"
 #include "engine/prcCalc.h"
 #include "sites/frmLoc.h"
@@ -53,40 +55,6 @@ bool answeredOption(int argc, char* argv[])
     return false;
 }
 
-QString describe(std::exception_ptr error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::bad_alloc&) {
-        return QStringLiteral("メモリが足りません。");
-    } catch (const std::exception& e) {
-        return QString::fromLocal8Bit(e.what());
-    } catch (...) {
-        return QStringLiteral("予期しないエラーが発生しました。");
-    }
-}
-
-// Once the event loop runs, an exception thrown by an event handler is shown
-// and the loop goes on; before that (start-up, including the main window's
-// first showing) it ends the program through main's handler.
-class TcApplication : public QApplication {
-public:
-    using QApplication::QApplication;
-    bool loopRunning = false;
-
-    bool notify(QObject* receiver, QEvent* event) override
-    {
-        if (!loopRunning)
-            return QApplication::notify(receiver, event);
-        try {
-            return QApplication::notify(receiver, event);
-        } catch (...) {
-            ui::showMessage(nullptr, describe(std::current_exception()));
-            return false;
-        }
-    }
-};
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -103,7 +71,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", display::noDisplayLine());
         return 1;
     }
-    TcApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     display::release();  // the toolkit is connected now
     try {
         QApplication::setApplicationName(QStringLiteral("Lunvelde"));
@@ -125,10 +93,12 @@ int main(int argc, char* argv[])
         cLocate.setReg(&cReg);
         cReg.addAction(cMain.mnuHelp);
         app.loopRunning = true;
-        app.exec();
+        return app.exec();
     } catch (...) {
         app.loopRunning = false;
-        ui::showMessage(nullptr, describe(std::current_exception()));
+        const QString text = describeError(std::current_exception());
+        std::fprintf(stderr, "lunvelde: cannot start: %s\n", text.toLocal8Bit().constData());
+        ui::showMessage(nullptr, text);
+        return 1;
     }
-    return 0;
 }

@@ -7,10 +7,14 @@
 
 namespace {
 
-// The date and time fields of a row, in a fixed buffer: at most 37
-// characters of date and 4 x 12 of times, whatever the values.
+// The date and time fields of a row, in a fixed buffer with room for any
+// values: an int takes at most 11 characters, so the date at most
+// 11 + 1 + 11 + 1 + 11 + 2 = 37 and a time field 2 + 11 + 1 + 11 = 25
+// (clock angles give at most 12; the hours-and-minutes overload takes any
+// int).
 struct RowBuffer {
-    char text[96];
+    static constexpr std::size_t intChars = 11;  // "-2147483648"
+    char text[(3 * intChars + 4) + 4 * (2 * intChars + 3)];
     std::size_t length = 0;
 
     void put(const char* s, std::size_t n)
@@ -22,7 +26,7 @@ struct RowBuffer {
     // value right-aligned in width columns, as "%<width>d" writes it
     void putInt(int value, int width)
     {
-        char digits[16];
+        char digits[intChars + 1];
         const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
         const int n = static_cast<int>(r.ptr - digits);
         for (int i = n; i < width; ++i)

@@ -42,11 +42,14 @@ def run_dump(exe, site, year, month):
     for line in out.splitlines():
         f = line.split()
         if f[0] == "D":
-            cross = [c.split(",") for c in f[5:17]]
-            days.append({"date": tuple(map(int, f[1:4])), "offset": float(f[4]),
-                         "events": [(c[0], float(c[1]), float(c[2])) for c in cross[:10]],
-                         "transits": [(c[0], float(c[1]), float(c[2])) for c in cross[10:12]],
-                         "age": float(f[17]), "illum": float(f[18]), "dt": float(f[19])})
+            # the offset of the clock each time is read on moves it to the
+            # day's own clock (the last hour of a 25-hour day)
+            offset = float(f[4])
+            cross = [c.split(",") for c in f[6:18]]
+            at = [(c[0], float(c[1]) + offset - float(c[3]), float(c[2])) for c in cross]
+            days.append({"date": tuple(map(int, f[1:4])), "offset": offset, "length": float(f[5]) / 24,
+                         "events": at[:10], "transits": at[10:12],
+                         "age": float(f[18]), "illum": float(f[19]), "dt": float(f[20])})
         else:
             phases.append((int(f[1]), float(f[2]), float(f[3])))
     return days, phases
@@ -86,8 +89,8 @@ class Reference:
                 b = m
         return (a + b) / 2
 
-    def day(self, t0):
-        n = round(1 / self.step)
+    def day(self, t0, length):
+        n = round(length / self.step)
         times = [t0 + i / n for i in range(n + 1)]
         out = {"events": [], "transits": []}
         for name, body, thr, rising in EVENTS:
@@ -126,7 +129,8 @@ def compare_month(exe, site, year, month, step, stats):
     for d in days:
         y, m, dd = d["date"]
         t0 = ephem.Date("%d/%d/%d" % (y, m, dd)) - d["offset"] / 24
-        r = ref.day(t0)
+        r = ref.day(t0, d["length"])
+        length = d["length"]
         for (name, *_), mine, (rt, raz, grazing) in zip(EVENTS, d["events"], r["events"]):
             s = stats.setdefault(name, new_stat())
             has = mine[0] == "y"
@@ -142,7 +146,7 @@ def compare_month(exe, site, year, month, step, stats):
                 at = mine[1] / 24 if has else rt - t0
                 if grazing:
                     s["grazing"] += 1
-                elif min(at, 1 - at) * 86400 < 30:
+                elif min(at, length - at) * 86400 < 30:
                     s["midnight"] += 1
                 else:
                     s["missing"].append("%s %d-%02d-%02d %s: engine %s, reference %s" % (
@@ -151,7 +155,7 @@ def compare_month(exe, site, year, month, step, stats):
             s = stats.setdefault(name, new_stat())
             if (mine[0] == "y") != (rt is not None):
                 at = mine[1] / 24 if mine[0] == "y" else rt - t0
-                if min(at, 1 - at) * 86400 < 30:
+                if min(at, length - at) * 86400 < 30:
                     s["midnight"] += 1
                 else:
                     s["missing"].append("%s %d-%02d-%02d %s" % (site[0], y, m, dd, name))

@@ -3,10 +3,12 @@
 //
 //   almanac_dump LAT LON TZ SUMMER YEAR MONTH
 //
-// Per day: "D y m d offset" then for sunRise sunSet moonRise moonSet civilDawn
-// civilDusk nauticalDawn nauticalDusk astronomicalDawn astronomicalDusk a
-// field "o,hours,azimuth" (o = y/n/a/b), for the two transits "o,hours,alt",
-// then age, illumination and Delta T at noon. Per phase: "P q jdUt deltaT".
+// Per day: "D y m d offset length" then for sunRise sunSet moonRise moonSet
+// civilDawn civilDusk nauticalDawn nauticalDusk astronomicalDawn
+// astronomicalDusk a field "o,hours,azimuth,clock" (o = y/n/a/b, clock the
+// offset the hours are read on), for the two transits "o,hours,alt,clock",
+// then age, illumination and Delta T at noon. Per phase: "P q jdUt deltaT
+// local-date-time".
 #include <erfa.h>
 
 #include <cstdio>
@@ -20,12 +22,12 @@ namespace {
 void put(const almanac::Crossing& c)
 {
     const char o = "ynab"[static_cast<int>(c.occurs)];
-    std::printf(" %c,%.7f,%.5f", o, c.hours, c.azimuth);
+    std::printf(" %c,%.7f,%.5f,%.4f", o, c.hours, c.azimuth, c.clockOffset);
 }
 
 void put(const almanac::Transit& t)
 {
-    std::printf(" %c,%.7f,%.5f", t.occurs ? 'y' : 'n', t.hours, t.altitude);
+    std::printf(" %c,%.7f,%.5f,%.4f", t.occurs ? 'y' : 'n', t.hours, t.altitude, t.clockOffset);
 }
 
 }  // namespace
@@ -44,7 +46,7 @@ int main(int argc, char** argv)
     const int year = std::atoi(argv[5]), month = std::atoi(argv[6]);
     for (int day = 1; day <= monthLength(year, month); ++day) {
         const almanac::Day d = almanac::computeDay(site, year, month, day);
-        std::printf("D %d %d %d %.3f", year, month, day, d.clockOffset);
+        std::printf("D %d %d %d %.3f %.3f", year, month, day, d.clockOffset, d.length);
         for (const almanac::Crossing* c : {&d.sunRise, &d.sunSet, &d.moonRise, &d.moonSet, &d.civilDawn, &d.civilDusk,
                                            &d.nauticalDawn, &d.nauticalDusk, &d.astronomicalDawn, &d.astronomicalDusk})
             put(*c);

@@ -67,3 +67,34 @@ TEST(AlmanacLines, ThePolarNoteTellsPolarDayFromPolarNight)
     EXPECT_EQ(sunAllDayNote(almanac::computeDay(longyearbyen, 2024, 12, 21)), "極夜：太陽は一日中昇りません。");
     EXPECT_EQ(sunAllDayNote(almanac::computeDay(longyearbyen, 2024, 3, 21)), "");
 }
+
+TEST(AlmanacLines, SheetNamesTheRealDateAndTheRepeatedHour)
+{
+    const double twoPi = 3.141592653589793 * 2;
+    const TcDayResult classic {0.25 * twoPi, 0.75 * twoPi, TcCalc::noEvent, TcCalc::noEvent, 3, 6};
+    almanac::Day day;  // 31 February 2001 counted on to 3 March
+    day.year = 2001, day.month = 3, day.day = 3;
+    day.askedYear = 2001, day.askedMonth = 2, day.askedDay = 31;
+    day.realDate = false;
+    AlmanacSheet s = almanacSheet({35, 139, 9, 0}, day, {}, classic, twoPi);
+    EXPECT_EQ(s.date, "2001年  3月  3日  (土)");
+    ASSERT_EQ(s.notes.size(), 1u);
+    EXPECT_EQ(s.notes[0], "2001年2月31日は暦にない日です。3月3日の値を示します。");
+
+    // The last day of summer time: a moon transit read on the clock gone
+    // back, and a second one in that hour.
+    almanac::Day last;
+    last.year = 2021, last.month = 9, last.day = 30, last.clockOffset = 10, last.length = 25;
+    last.moonTransit = {true, 0.1, 50, 10};
+    last.moonRise = {almanac::Occurs::Yes, 23.6, 60, 9};
+    last.repeated = {{almanac::Event::MoonTransit, 23.9, 51, 9}};
+    s = almanacSheet({35, 139, 9, 1}, last, {}, classic, twoPi);
+    EXPECT_EQ(s.events[3].time, "23:36（標準時）");
+    EXPECT_EQ(s.events[4].time, "00:06 / 23:54（標準時）");
+    EXPECT_EQ(s.notes.size(), 1u);
+
+    day.computed = false;  // nothing to show: no figures, only the note
+    s = almanacSheet({35, 139, 9, 0}, day, {}, classic, twoPi);
+    EXPECT_EQ(s.events[0].time, "--:--");
+    EXPECT_EQ(s.events[6].time, "--");
+}

@@ -74,3 +74,16 @@ TEST(MonthText, EveryRowEndsInCrLf)
 }
 
 }  // namespace
+
+TEST(MonthRow, AnyIntFitsTheRowAsPrintfWritesIt)
+{
+    // Hours and minutes of any int (a hand-edited or corrupt source): the
+    // row is what printf's fields make of them, nothing written past it.
+    const int hours[4] = {2147483647, -1, 1234567890, 0};
+    const int minutes[4] = {-2147483647 - 1, 0, -2147483647 - 1, -2147483647 - 1};
+    char expected[256];
+    std::snprintf(expected, sizeof expected, "%5d/%3d/%3d    %3d:%2d   --:--  %3d:%2d  %3d:%2d  %5.1f ",
+                  -2147483647 - 1, -2147483647 - 1, 2147483647, hours[0], minutes[0], hours[2], minutes[2], hours[3],
+                  minutes[3], 1.25);
+    EXPECT_EQ(monthRow(-2147483647 - 1, -2147483647 - 1, 2147483647, hours, minutes, 1.25), expected);
+}

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -485,4 +486,41 @@ TEST(SampleFile, IsWhatTheRecordWriterProduces)
     ASSERT_EQ(readSite(67, r, path), Status::Ok);
     EXPECT_DOUBLE_EQ(r.latitude, 26.21);
     EXPECT_DOUBLE_EQ(r.longitude, 127.68);
+}
+
+// A write that fails part way while another program appends: the other
+// program's record stays, and with it the part of ours before it (taking
+// ours back would cut theirs off).
+namespace {
+int otherProgram = -1;
+rlimit roomy;
+extern "C" void appendMeanwhile(int)
+{
+    ::setrlimit(RLIMIT_FSIZE, &roomy);
+    const std::string other = makeRecord("other", 1, 2, 3, 0);
+    [[maybe_unused]] const auto n = ::write(otherProgram, other.data(), other.size());
+}
+}  // namespace
+
+TEST_F(SiteFile, FailedAppendKeepsWhatAnotherProgramAppendedMeanwhile)
+{
+    int n = 7;
+    writeBytes(kFileName, kMitakaRecord + "abc");
+    otherProgram = ::open(kFileName, O_WRONLY | O_APPEND);
+    ASSERT_GE(otherProgram, 0);
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &roomy), 0);
+    rlimit small = roomy;
+    small.rlim_cur = 80;  // our write stops there; the signal lets the other program in
+    const auto oldHandler = std::signal(SIGXFSZ, appendMeanwhile);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status failed = appendRecord(kMitakaRecord, n);
+    ::setrlimit(RLIMIT_FSIZE, &roomy);
+    std::signal(SIGXFSZ, oldHandler);
+    ::close(otherProgram);
+    EXPECT_EQ(failed, Status::WriteFailed);
+    const std::string bytes = readBytes(kFileName);
+    ASSERT_EQ(bytes.size(), 80u + 50u);
+    EXPECT_EQ(bytes.substr(0, 53), kMitakaRecord + "abc");
+    EXPECT_EQ(bytes.substr(80), makeRecord("other", 1, 2, 3, 0));
+    EXPECT_EQ(n, 7);
 }
