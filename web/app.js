@@ -180,7 +180,14 @@ function exportSites() {
 let monthKey = '';
 let picture = null;
 
+// The four lines and the picture first, then the rest of the page.
 function render() {
+  renderDay();
+  renderMonth();
+  renderDetails();
+}
+
+function renderDay() {
   const lines = call('lv_day').split('\n');
   ['lblDate', 'lblSun', 'lblMoon', 'lblAge'].forEach((id, i) => ($(id).textContent = lines[i]));
   const w = M.ccall('lv_picture_width', 'number', [], []);
@@ -196,14 +203,16 @@ function render() {
   $('txtDay').value = date.day;
   const site = json('lv_site');
   $('siteTitle').textContent = nameText(site.name).trim();
+}
 
-  const key = date.year + '-' + date.month + '|' + JSON.stringify(site);
+function renderMonth() {
+  const date = json('lv_date');
+  const key = date.year + '-' + date.month + '|' + call('lv_site');
   if (key !== monthKey) {
     monthKey = key;
     $('tableMonth').textContent = date.year + '年' + date.month + '月';
     $('tblRows').textContent = call('lv_month_rows');
   }
-  renderDetails();
 }
 
 function cells(row, values, tag) {
@@ -310,11 +319,13 @@ Lunvelde().then((module) => {
   } catch (e) {
     say('観測地ファイルにアクセスできません');
   }
+  renderDay();
+  window.lunvelde.firstFiguresMs = performance.now();
   fillSiteList('res:0');
   showSiteFields(json('lv_site'));
-  render();
-  window.lunvelde.firstFiguresMs = performance.now();
-  window.lunvelde.module = M;
+  renderMonth();
+  renderDetails();
+  window.lunvelde.userSites = () => lists.user.length;
   wire();
   window.lunvelde.ready = true;
 });
