@@ -68,7 +68,7 @@ sanitize: deps
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --test-dir $(BUILD)-asan --output-on-failure -j $(JOBS) -E '^(e2e|install|package)$$'
+	  ctest --test-dir $(BUILD)-asan --output-on-failure -j $(JOBS) -E '^(e2e|install|package|web)$$'
 
 # Installs under PREFIX: /usr/local for root, ~/.local for everybody else.
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)

@@ -7,7 +7,7 @@
 set -eu
 DEST=$1
 VERSION=${ERFA_VERSION:-2.0.0}
-[ -f "$DEST/src/erfa.h" ] && exit 0
+[ -f "$DEST/src/erfa.h" ] && [ -f "$DEST/LICENSE" ] && exit 0
 mkdir -p "$DEST/apt/lists/partial" "$DEST/apt/cache/archives/partial"
 
 # The machine's Debian mirror and release, from its deb822 or one-line sources.
@@ -27,4 +27,5 @@ rm -rf "$DEST/pkg" && mkdir -p "$DEST/pkg"
 srcdir=$(find "$DEST/pkg" -maxdepth 1 -type d -name 'erfa-*' | head -n 1)
 [ -f "$srcdir/src/erfa.h" ] || { echo "fetch-erfa: no src/erfa.h in the source package" >&2; exit 1; }
 rm -rf "$DEST/src" && cp -r "$srcdir/src" "$DEST/src"
+cp "$srcdir/LICENSE" "$DEST/LICENSE"
 echo "ERFA sources: $(basename "$srcdir")"
