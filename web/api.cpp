@@ -39,6 +39,9 @@ const char* const kAppendFailed = "観測地ファイルにアクセスできま
 const char* const kDateBadText = "不正な文字が入力されています。";
 const char* const kDateRange = "入力された値の範囲が不正です。";
 
+const char* const kNoSiteFile = "観測地ファイルがありません。";
+const char* const kNoPicture = "満月の画像が読めません";
+
 // An imported list larger than this is refused: the browser's storage for
 // the page holds a few megabytes.
 constexpr long kImportLimit = 1 << 20;
@@ -131,6 +134,19 @@ EMSCRIPTEN_KEEPALIVE const char* lv_init()
     sitefile::loadSite(state, "/res/obspoint.txt");
     state.dispYear = funcToday(state.dispMonth, state.dispDay);
     return give(read ? "" : "fullmoon");
+}
+
+// The messages the page shows by itself: "cannotRead" (a site file or a
+// record that cannot be read), "noSiteFile", "accessFailed" (the user's list
+// cannot be stored), "noPicture".
+EMSCRIPTEN_KEEPALIVE const char* lv_message(const char* key)
+{
+    const std::string k = key;
+    return k == "cannotRead"     ? kCannotRead
+         : k == "noSiteFile"     ? kNoSiteFile
+         : k == "accessFailed"   ? kAppendFailed
+         : k == "noPicture"      ? kNoPicture
+                                 : "";
 }
 
 // The site the figures are for. name is the Shift-JIS bytes in hexadecimal.

@@ -53,6 +53,7 @@ function nameHex(text) {
 function say(text) {
   $('msg').textContent = text;
 }
+const message = (key) => call('lv_message', key);
 
 // The user's site file: kept in the browser's storage, put into the
 // module's file system at start and after every change.
@@ -63,11 +64,19 @@ function loadUserFile() {
   for (let i = 0; i < stored.length; ++i) bytes[i] = stored.charCodeAt(i);
   M.FS.writeFile(USER, bytes);
 }
+// False, with the message shown, when the browser does not keep the bytes
+// (storage full or switched off); the list then lasts until the page closes.
 function saveUserFile() {
   const bytes = M.FS.readFile(USER);
   let s = '';
   for (let i = 0; i < bytes.length; i += 8192) s += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
-  localStorage.setItem(STORE, s);
+  try {
+    localStorage.setItem(STORE, s);
+    return true;
+  } catch (e) {
+    say(message('accessFailed'));
+    return false;
+  }
 }
 function userFileExists() {
   return M.FS.analyzePath(USER).exists;
@@ -120,7 +129,7 @@ function chooseSite() {
   const site = lists[key] && lists[key][Number(index)];
   if (!site) return;
   if (site.name === undefined) {
-    say('ファイルが読めません');
+    say(message('cannotRead'));
     return;
   }
   showSiteFields(site);
@@ -133,16 +142,16 @@ function registerSite() {
                    $('editTz').value, $('chkSummer').checked ? 1 : 0);
   say(err);
   if (err) return;
-  saveUserFile();
+  const saved = saveUserFile();
   fillSiteList();
   $('cmbSites').value = 'user:' + (lists.user.length - 1);
-  takeSite();
+  if (takeSite() && !saved) say(message('accessFailed'));
 }
 
 async function importSites(file) {
   if (!file) return;
   if (M.ccall('lv_import_fits', 'number', ['number'], [file.size]) === 0) {
-    say('ファイルが読めません');
+    say(message('cannotRead'));
     return;
   }
   const bytes = new Uint8Array(await file.arrayBuffer());
@@ -169,7 +178,7 @@ function download(bytes, name, type) {
 
 function exportSites() {
   if (!userFileExists()) {
-    say('観測地ファイルがありません。');
+    say(message('noSiteFile'));
     return;
   }
   download(M.FS.readFile(USER), 'obspoint.txt', 'application/octet-stream');
@@ -312,12 +321,12 @@ window.lunvelde = { ready: false, firstFiguresMs: 0, stepMs: 0 };
 Lunvelde().then((module) => {
   M = module;
   const err = call('lv_init');
-  if (err) say('満月の画像が読めません');
+  if (err) say(message('noPicture'));
   if (!M.FS.analyzePath(USER_DIR).exists) M.FS.mkdir(USER_DIR);
   try {
     loadUserFile();
   } catch (e) {
-    say('観測地ファイルにアクセスできません');
+    say(message('accessFailed'));
   }
   renderDay();
   window.lunvelde.firstFiguresMs = performance.now();

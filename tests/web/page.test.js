@@ -93,6 +93,13 @@ async function main() {
       ++checked;
     }
 
+    // クリップ copies the rows as the desktop's clipboard holds them.
+    const copied = await page.eval(`new Promise((resolve) => {
+      Object.defineProperty(navigator, 'clipboard', { value: { writeText: (t) => (resolve(t), Promise.resolve()) } });
+      cmdClip.click();
+    })`);
+    assert.strictEqual(copied, native(await page.eval(FIELDS), 1999, 2), 'clipboard text');
+
     // The dialogs' checks and messages.
     assert.strictEqual(await setDate('2000', '13', '1'), '入力された値の範囲が不正です。');
     assert.strictEqual(await setDate('20x0', '1', '1'), '不正な文字が入力されています。');
