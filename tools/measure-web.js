@@ -13,7 +13,7 @@ const median = (a) => a.slice().sort((x, y) => x - y)[a.length >> 1];
 const pct = (a, p) => a.slice().sort((x, y) => x - y)[Math.min(a.length - 1, Math.floor(a.length * p))];
 
 (async () => {
-  const first = [], reload = [], steps = [];
+  const first = [], start = [], reload = [], steps = [];
   for (let r = 0; r < runs; ++r) {
     const browser = new Browser();
     try {
@@ -23,6 +23,7 @@ const pct = (a, p) => a.slice().sort((x, y) => x - y)[Math.min(a.length - 1, Mat
         await page.load(url);
         await page.waitUntil('window.lunvelde && lunvelde.ready');
         (i === 0 ? first : reload).push(await page.eval('lunvelde.firstFiguresMs'));
+        if (i === 0) start.push(await page.eval('lunvelde.scriptStartMs'));
       }
       for (let i = 0; i < 100; ++i) steps.push(await page.eval('cmdNext.click(), lunvelde.stepMs'));
     } finally {
@@ -31,6 +32,8 @@ const pct = (a, p) => a.slice().sort((x, y) => x - y)[Math.min(a.length - 1, Mat
   }
   const f = (x) => x.toFixed(1);
   console.log(`first opening, fresh profile: median ${f(median(first))} ms (${first.map(f).join(', ')})`);
+  console.log(`  of which before the page's script starts (page, style and module script loaded): median ` +
+              `${f(median(start))} ms`);
   console.log(`reload: median ${f(median(reload))} ms`);
   console.log(`day step: median ${f(median(steps))} ms, 95% ${f(pct(steps, 0.95))} ms, max ${f(Math.max(...steps))} ms` +
               ` (${steps.length} steps)`);

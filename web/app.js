@@ -317,7 +317,7 @@ function wire() {
   });
 }
 
-window.lunvelde = { ready: false, firstFiguresMs: 0, stepMs: 0 };
+window.lunvelde = { ready: false, scriptStartMs: performance.now(), firstFiguresMs: 0, stepMs: 0 };
 Lunvelde().then((module) => {
   M = module;
   const err = call('lv_init');
