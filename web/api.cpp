@@ -112,6 +112,19 @@ std::string dateJson()
                              static_cast<int>(state.dispMonth), static_cast<int>(state.dispDay));
 }
 
+// The site dialog's check of the three number fields: "" when they are
+// numbers in range (then in v), else the dialog's message.
+const char* checkedFields(const char* latitude, const char* longitude, const char* timeZone,
+                          sitefile::SiteNumbers& v)
+{
+    switch (sitefile::checkSiteFields(latitude, longitude, timeZone, v)) {
+    case sitefile::FieldCheck::Ok: return "";
+    case sitefile::FieldCheck::NotANumber: return kNotANumber;
+    case sitefile::FieldCheck::OutOfRange: return kOutOfRange;
+    }
+    return kNotANumber;
+}
+
 }  // namespace
 
 extern "C" {
@@ -147,17 +160,6 @@ EMSCRIPTEN_KEEPALIVE const char* lv_message(const char* key)
          : k == "accessFailed"   ? kAppendFailed
          : k == "noPicture"      ? kNoPicture
                                  : "";
-}
-
-// The site the figures are for. name is the Shift-JIS bytes in hexadecimal.
-EMSCRIPTEN_KEEPALIVE void lv_set_site(const char* nameHex, double latitude, double longitude, double timeZone,
-                                      int summerTime)
-{
-    setSiteName(state, unhex(nameHex));
-    state.siteLatitude = latitude;
-    state.siteLongitude = longitude;
-    state.siteTimeZone = timeZone;
-    state.siteSummerTime = summerTime;
 }
 
 // The current site as JSON: name (hexadecimal Shift-JIS), the dialog's
@@ -279,29 +281,20 @@ EMSCRIPTEN_KEEPALIVE const char* lv_sites(const char* path)
     return give(list(items));
 }
 
-// The site dialog's check of the three number fields: "" when they are
-// numbers in range, else the dialog's message.
-EMSCRIPTEN_KEEPALIVE const char* lv_check_site(const char* latitude, const char* longitude, const char* timeZone)
-{
-    sitefile::SiteNumbers v;
-    switch (sitefile::checkSiteFields(latitude, longitude, timeZone, v)) {
-    case sitefile::FieldCheck::Ok: return give("");
-    case sitefile::FieldCheck::NotANumber: return give(kNotANumber);
-    case sitefile::FieldCheck::OutOfRange: return give(kOutOfRange);
-    }
-    return give(kNotANumber);
-}
-
-// The site dialog's OK: the fields checked, then made the current site.
-// Returns "" or the dialog's message.
+// The site dialog's OK: the fields checked, then the site the figures are
+// for (name: Shift-JIS bytes in hexadecimal). Returns "" or the dialog's
+// message.
 EMSCRIPTEN_KEEPALIVE const char* lv_take_site(const char* nameHex, const char* latitude, const char* longitude,
                                               const char* timeZone, int summerTime)
 {
     sitefile::SiteNumbers v;
-    if (*lv_check_site(latitude, longitude, timeZone))
-        return result.c_str();
-    sitefile::checkSiteFields(latitude, longitude, timeZone, v);
-    lv_set_site(nameHex, v.latitude, v.longitude, v.timeZone, summerTime ? 1 : 0);
+    if (const char* message = checkedFields(latitude, longitude, timeZone, v); *message)
+        return give(message);
+    setSiteName(state, unhex(nameHex));
+    state.siteLatitude = v.latitude;
+    state.siteLongitude = v.longitude;
+    state.siteTimeZone = v.timeZone;
+    state.siteSummerTime = summerTime ? 1 : 0;
     return give("");
 }
 
@@ -311,9 +304,8 @@ EMSCRIPTEN_KEEPALIVE const char* lv_append_site(const char* path, const char* na
                                                 const char* longitude, const char* timeZone, int summerTime)
 {
     sitefile::SiteNumbers v;
-    if (*lv_check_site(latitude, longitude, timeZone))
-        return result.c_str();
-    sitefile::checkSiteFields(latitude, longitude, timeZone, v);
+    if (const char* message = checkedFields(latitude, longitude, timeZone, v); *message)
+        return give(message);
     const std::string record =
         sitefile::makeRecord(unhex(nameHex), v.latitude, v.longitude, v.timeZone, summerTime ? 1 : 0);
     int number = 0;
