@@ -184,12 +184,11 @@ function exportSites() {
   download(M.FS.readFile(USER), 'obspoint.txt', 'application/octet-stream');
 }
 
-// The displayed day: the four lines and the picture, then the details; the
-// month table only when the month or the site changed.
+// The displayed day: the four lines and the picture first, then the month
+// table (only when the month or the site changed) and the details.
 let monthKey = '';
 let picture = null;
 
-// The four lines and the picture first, then the rest of the page.
 function render() {
   renderDay();
   renderMonth();
