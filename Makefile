@@ -16,9 +16,10 @@ DEPS := cmake make g++ pkg-config \
         clang libclang-rt-14-dev \
         xvfb xauth xdotool xclip imagemagick x11-utils \
         desktop-file-utils file locales \
-        libxcb1-dev openbox dpkg-dev fakeroot lintian appstream man-db bash-completion
+        libxcb1-dev openbox dpkg-dev fakeroot lintian appstream man-db bash-completion \
+        emscripten chromium nodejs
 
-.PHONY: all deps configure build run test check sanitize install package bench bench-peers bench-window fuzz help accuracy clean
+.PHONY: all deps configure build run test check sanitize install package bench bench-peers bench-window fuzz help accuracy web clean
 
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS ?= 60
@@ -67,7 +68,7 @@ sanitize: deps
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --test-dir $(BUILD)-asan --output-on-failure -j $(JOBS) -E '^(e2e|install|package)$$'
+	  ctest --test-dir $(BUILD)-asan --output-on-failure -j $(JOBS) -E '^(e2e|install|package|web)$$'
 
 # Installs under PREFIX: /usr/local for root, ~/.local for everybody else.
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
@@ -107,6 +108,11 @@ fuzz: deps
 	  grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec)' build-fuzz/$$name.log || true; \
 	  if [ $$rc -ne 0 ]; then tail -n 40 build-fuzz/$$name.log; echo "$$name found a failure (see fuzz-corpus/)"; exit 1; fi; \
 	done
+
+# The web page in $(BUILD)/web/: the core compiled to WebAssembly, with
+# ERFA's sources fetched from Debian's source package into $(BUILD)/web-build.
+web: deps
+	sh tools/build-web.sh $(BUILD) $(JOBS)
 
 # Recompiles the help file from help/ (needs chmcmd from fp-utils).
 help:
