@@ -11,7 +11,7 @@ DEPS := cmake make g++ pkg-config \
         qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev \
         googletest libgtest-dev libbenchmark-dev \
         fonts-ipafont fonts-noto-cjk \
-        libchm1 libchm-dev \
+        libchm1 libchm-dev fp-utils-3.2.2 \
         liberfa-dev python3-ephem poppler-utils \
         clang libclang-rt-14-dev \
         xvfb xauth xdotool xclip imagemagick x11-utils \

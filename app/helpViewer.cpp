@@ -67,7 +67,19 @@ public:
     }
 };
 
-// The page view: every page, stylesheet and picture comes out of the help file.
+// A help file read and parsed off the window's thread: its objects, what its
+// "#SYSTEM" object says, its contents and index, and whether every page,
+// style sheet and sitemap reads as text.
+struct Prepared {
+    helpfile::Result result = helpfile::Result::Unreadable;
+    std::shared_ptr<HelpArchive> file;
+    SystemInfo system;
+    std::vector<SitemapEntry> contents, index;
+    bool intact = false;
+};
+
+// The page view: every page, style sheet and picture comes out of the help
+// file; the toolkit itself opens nothing (see HelpWindow::load).
 class HelpBrowser : public QTextBrowser {
 public:
     using Loader = std::function<QVariant(int, const QUrl&)>;
@@ -135,12 +147,12 @@ public:
             markContents(url);
         });
         auto open = [this](QTreeWidgetItem* item) {
-            if (item) go(item->data(0, Qt::UserRole).toUrl());
+            if (item) follow(item->data(0, Qt::UserRole).toUrl());
         };
         QObject::connect(contents_, &QTreeWidget::itemClicked, contents_, open);
         QObject::connect(contents_, &QTreeWidget::itemActivated, contents_, open);
         auto openKeyword = [this](QListWidgetItem* item) {
-            if (item) go(item->data(Qt::UserRole).toUrl());
+            if (item) follow(item->data(Qt::UserRole).toUrl());
         };
         QObject::connect(index_, &QListWidget::itemClicked, index_, openKeyword);
         QObject::connect(index_, &QListWidget::itemActivated, index_, openKeyword);
@@ -167,7 +179,7 @@ public:
         updateTitle();
         setCursor(Qt::WaitCursor);
 
-        using Loaded = std::shared_ptr<HelpArchive>;
+        using Loaded = std::shared_ptr<Prepared>;
         auto cancel = std::make_shared<std::atomic<bool>>(false);
         cancel_ = cancel;
         auto* watcher = new QFutureWatcher<Loaded>(this);
@@ -181,9 +193,11 @@ public:
         const std::string reader = reader_;
         const std::string file = QFile::encodeName(path).toStdString();
         watcher->setFuture(QtConcurrent::run([reader, file, cancel]() -> Loaded {
+            auto prepared = std::make_shared<Prepared>();
             auto archive = std::make_shared<HelpArchive>();
-            if (helpfile::load(reader, file, archive->objects, cancel.get()) != helpfile::Result::Ok) return {};
-            return archive;
+            prepared->result = helpfile::load(reader, file, archive->objects, cancel.get());
+            if (prepared->result == helpfile::Result::Ok) prepare(std::move(archive), *prepared);
+            return prepared;
         }));
     }
 
@@ -207,27 +221,38 @@ private:
         cancel_.reset();
     }
 
-    void showFile(std::shared_ptr<HelpArchive> file, const QString& path)
+    // Off the window's thread: everything about the file that takes time in
+    // proportion to its size.
+    static void prepare(std::shared_ptr<HelpArchive> file, Prepared& p)
     {
-        if (!file) {
-            showError(path);
+        QByteArray bytes;
+        if (file->read(QStringLiteral("/#SYSTEM"), &bytes)) p.system = parseSystem(bytes);
+        const QString contentsPath = p.system.contentsFile.isEmpty() ? findObject(*file, QStringLiteral(".hhc"))
+                                                         : p.system.contentsFile;
+        const QString indexPath = p.system.indexFile.isEmpty() ? findObject(*file, QStringLiteral(".hhk"))
+                                                               : p.system.indexFile;
+        p.contents = readSitemap(*file, contentsPath, p.system.lcid);
+        p.index = readSitemap(*file, indexPath, p.system.lcid);
+        p.intact = textIntact(*file, p.system.lcid);
+        p.file = std::move(file);
+    }
+
+    void showFile(const std::shared_ptr<Prepared>& prepared, const QString& path)
+    {
+        if (!prepared || prepared->result != helpfile::Result::Ok) {
+            showError(path, prepared ? prepared->result : helpfile::Result::Unreadable);
             return;
         }
-        file_ = std::move(file);
-
-        QByteArray bytes;
-        SystemInfo system;
-        if (file_->read(QStringLiteral("/#SYSTEM"), &bytes)) system = parseSystem(bytes);
+        file_ = prepared->file;
+        const SystemInfo& system = prepared->system;
         lcid_ = system.lcid;
+        const QUrl firstTopic = fillContents(prepared->contents);
+        fillIndex(prepared->index);
 
-        const QString contentsPath = system.contentsFile.isEmpty() ? findObject(QStringLiteral(".hhc"))
-                                                                   : system.contentsFile;
-        const QString indexPath = system.indexFile.isEmpty() ? findObject(QStringLiteral(".hhk"))
-                                                             : system.indexFile;
-        const QUrl firstTopic = fillContents(contentsPath);
-        fillIndex(indexPath);
-
-        if (!system.defaultTopic.isEmpty()) home_ = topicUrl(system.defaultTopic);
+        // The first page is one of the file's own: an outside address named
+        // as the default topic or first in the contents is never opened.
+        const QUrl named = topicUrl(system.defaultTopic);
+        if (named.scheme() == kScheme) home_ = named;
         else if (firstTopic.isValid()) home_ = firstTopic;
         else home_ = topicUrl(QStringLiteral("/index.html"));
 
@@ -235,11 +260,11 @@ private:
         // the first page must be there, and every page, style sheet and
         // contents list must read as text.
         QByteArray first;
-        if (!file_->read(objectPathOf(home_.path()), &first) || first.isEmpty() || !textIntact()) {
+        if (!file_->read(objectPathOf(home_.path()), &first) || first.isEmpty() || !prepared->intact) {
             file_.reset();
             contents_->clear();
             index_->clear();
-            showError(path);
+            showError(path, helpfile::Result::Unreadable);
             return;
         }
 
@@ -248,48 +273,63 @@ private:
         browser_->clearHistory();
     }
 
-    bool textIntact() const
+    static bool textIntact(const HelpArchive& file, quint32 lcid)
     {
         static const char* const kTextEndings[] = {".html", ".htm", ".css", ".hhc", ".hhk"};
-        for (const auto& [name, bytes] : file_->objects) {
+        for (const auto& [name, bytes] : file.objects) {
             const QString path = QString::fromStdString(name).toLower();
             const bool text = std::any_of(std::begin(kTextEndings), std::end(kTextEndings),
                                           [&path](const char* e) { return path.endsWith(QLatin1String(e)); });
+            // a page too large to be shown is not decoded either
+            const bool page = path.endsWith(QLatin1String(".html")) || path.endsWith(QLatin1String(".htm"));
+            if (page && qsizetype(bytes.size()) > kMaxPageBytes) continue;
             const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
             // decoded as they are shown: style sheets without the file's language
-            const quint32 lcid = path.endsWith(QLatin1String(".css")) ? 0 : lcid_;
-            if (text && (data.contains('\0') || decodeText(data, lcid).contains(QChar::ReplacementCharacter)))
+            const quint32 textLcid = path.endsWith(QLatin1String(".css")) ? 0 : lcid;
+            if (text && (data.contains('\0') || decodeText(data, textLcid).contains(QChar::ReplacementCharacter)))
                 return false;
         }
         return true;
     }
 
+    // Everything a page asks for: an object of the help file, or nothing.
+    // "Nothing" is an empty answer that is not null, and a picture is always
+    // a picture: on a null answer, or on bytes that are no picture, the
+    // toolkit would read the address itself as a local file (a device, a
+    // pipe, a user's file).
     QVariant load(int type, const QUrl& url)
     {
+        static const QVariant kNothing = QVariant(QByteArray(""));
         const QString scheme = url.scheme().toLower();
         const bool inFile = scheme == kScheme || scheme.isEmpty() || scheme == QLatin1String("ms-its") ||
                             scheme == QLatin1String("mk") || scheme == QLatin1String("its");
-        if (!inFile) return {};
-        const QString path = objectPathOf(url.path());
+        const QString path = inFile ? objectPathOf(url.path()) : QString();
         QByteArray data;
         const bool found = file_ && !path.isEmpty() && file_->read(path, &data);
         switch (type) {
         case QTextDocument::HtmlResource:
-            return found ? decodeText(data, lcid_) : missingPage(path);
+            if (!found) return missingPage(inFile ? path : url.toString());
+            return data.size() > kMaxPageBytes ? costlyPage(path, false) : pageText(path, decodeText(data, lcid_));
         case QTextDocument::StyleSheetResource:
-            return found ? QVariant(decodeText(data, 0)) : QVariant();
+            return found && data.size() <= kMaxPageBytes ? QVariant(decodeText(data, 0)) : kNothing;
         case QTextDocument::ImageResource: {
-            if (!found) return {};
-            const QImage image = QImage::fromData(data);
-            return image.isNull() ? QVariant() : QVariant(image);
+            const QImage image = found ? QImage::fromData(data) : QImage();
+            if (!image.isNull()) return image;
+            static const QImage kNoPicture = [] {
+                QImage none(1, 1, QImage::Format_ARGB32);
+                none.fill(Qt::transparent);
+                return none;
+            }();
+            return kNoPicture;
         }
         default:
-            return found ? QVariant(data) : QVariant();
+            return found ? QVariant(data) : kNothing;
         }
     }
 
-    // A link inside a page: pages of the file open here; web and mail
-    // addresses go to the desktop's own programs.
+    // A link the user follows (a link of a page, an entry of the contents or
+    // the index): pages of the file open here; web and mail addresses go to
+    // the desktop's own programs. Only a user's click reaches here.
     void follow(const QUrl& url)
     {
         const QString scheme = url.scheme().toLower();
@@ -304,13 +344,10 @@ private:
         }
     }
 
+    // Shows a page of the file; any other address is ignored.
     void go(const QUrl& url)
     {
-        if (!url.isValid()) return;
-        if (url.scheme() != kScheme) {
-            follow(url);
-            return;
-        }
+        if (!url.isValid() || url.scheme() != kScheme) return;
         // The same page again: a reload would drop the anchor and show the
         // top of the page, so an anchor is only scrolled to.
         if (browser_->source() == url && url.hasFragment()) browser_->scrollToAnchor(url.fragment());
@@ -318,44 +355,44 @@ private:
         else browser_->setSource(url, QTextDocument::HtmlResource);
     }
 
-    QString findObject(const QString& suffix) const
+    static QString findObject(const HelpArchive& file, const QString& suffix)
     {
-        if (!file_) return {};
-        const QStringList names = file_->names();
-        for (const QString& name : names)
+        for (const auto& entry : file.objects) {
+            const QString name = QString::fromStdString(entry.first);
             if (name.endsWith(suffix, Qt::CaseInsensitive)) return name;
+        }
         return {};
     }
 
-    std::vector<SitemapEntry> readSitemap(const QString& path) const
+    static std::vector<SitemapEntry> readSitemap(const HelpArchive& file, const QString& path, quint32 lcid)
     {
         QByteArray bytes;
-        if (path.isEmpty() || !file_ || !file_->read(path, &bytes)) return {};
-        return parseSitemap(decodeText(bytes, lcid_));
+        if (path.isEmpty() || !file.read(path, &bytes)) return {};
+        return parseSitemap(decodeText(bytes, lcid));
     }
 
-    // Fills the contents tree; returns the first page it names.
-    QUrl fillContents(const QString& path)
+    // Fills the contents tree; returns the first page of the file it names.
+    QUrl fillContents(const std::vector<SitemapEntry>& entries)
     {
         QUrl first;
         std::vector<QTreeWidgetItem*> parents;
-        for (const SitemapEntry& e : readSitemap(path)) {
+        for (const SitemapEntry& e : entries) {
             const std::size_t depth = std::min<std::size_t>(static_cast<std::size_t>(e.depth), parents.size());
             parents.resize(depth);
             auto* item = depth == 0 ? new QTreeWidgetItem(contents_) : new QTreeWidgetItem(parents.back());
             const QUrl url = topicUrl(e.local);
             item->setText(0, e.name);
             item->setData(0, Qt::UserRole, url);
-            if (!first.isValid() && url.isValid()) first = url;
+            if (!first.isValid() && url.scheme() == kScheme) first = url;
             parents.push_back(item);
         }
         contents_->expandToDepth(0);
         return first;
     }
 
-    void fillIndex(const QString& path)
+    void fillIndex(const std::vector<SitemapEntry>& entries)
     {
-        for (const SitemapEntry& e : readSitemap(path)) {
+        for (const SitemapEntry& e : entries) {
             auto* item = new QListWidgetItem(QString(e.depth * 2, QLatin1Char(' ')) + e.name, index_);
             item->setData(Qt::UserRole, topicUrl(e.local));
         }
@@ -383,12 +420,17 @@ private:
         setWindowTitle(title.isEmpty() ? kViewerTitle : title);
     }
 
-    void showError(const QString& path)
+    void showError(const QString& path, helpfile::Result result)
     {
         const QFileInfo info(path);
-        const QString reason = info.exists()
-                                   ? QStringLiteral("ファイルはありますが、ヘルプファイルとして読めません。壊れているか、別の形式のファイルです。")
-                                   : QStringLiteral("ファイルが見つかりません。");
+        const QString reason =
+            result == helpfile::Result::TooLarge
+                ? QStringLiteral("ファイルが大きすぎます（%1 MB。読めるのは %2 MB までです）。")
+                      .arg(QString::number(info.size() / 1048576.0, 'f', 1))
+                      .arg(helpfile::kMaxFileBytes >> 20)
+            : info.exists()
+                ? QStringLiteral("ファイルはありますが、ヘルプファイルとして読めません。壊れているか、別の形式のファイルです。")
+                : QStringLiteral("ファイルが見つかりません。");
         const QString html =
             QStringLiteral("<html><head><title>%1</title></head><body>"
                            "<h2>ヘルプファイル %2 を開けません。</h2>"
@@ -402,6 +444,25 @@ private:
         browser_->setHtml(html);
         browser_->clearHistory();
         updateTitle();
+    }
+
+    static QString pageText(const QString& path, const QString& text)
+    {
+        return nestsTooDeep(text) ? costlyPage(path, true) : text;
+    }
+
+    // A page the window does not lay out: too large, or nested too deeply.
+    static QString costlyPage(const QString& path, bool deep)
+    {
+        const QString why =
+            deep ? QStringLiteral("要素の入れ子が深すぎます（読めるのは %1 段、表の中の表は %2 段までです）。")
+                       .arg(kMaxNesting)
+                       .arg(kMaxTableNesting)
+                 : QStringLiteral("ページが大きすぎます（読めるのは %1 KB までです）。").arg(kMaxPageBytes >> 10);
+        return QStringLiteral("<html><head><title>%1</title></head><body>"
+                              "<h2>このページは表示できません。</h2>"
+                              "<p>ページ %2 は、%3</p></body></html>")
+            .arg(kViewerTitle, path.toHtmlEscaped(), why);
     }
 
     static QString missingPage(const QString& path)

@@ -318,8 +318,9 @@ Result load(const std::string& reader, const std::string& path, Objects& out, co
     if (!fd.ok())
         return Result::Unreadable;
     std::string bytes;
-    const bool small = st.st_size >= 0 && std::uint64_t(st.st_size) <= kMaxFileBytes;
-    if (!small || !fileio::readAll(fd.get(), bytes, kMaxFileBytes, kReaderMs, cancel))
+    if (st.st_size < 0 || std::uint64_t(st.st_size) > kMaxFileBytes)
+        return Result::TooLarge;
+    if (!fileio::readAll(fd.get(), bytes, kMaxFileBytes, kReaderMs, cancel))
         return Result::Unreadable;
     fd.close();
     if (!checkContainer(bytes))

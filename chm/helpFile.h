@@ -25,7 +25,8 @@ using Objects = std::map<std::string, std::string>;
 
 enum class Result {
     Ok,
-    Unreadable,  // missing, not a regular file, too large, malformed, or the reader failed on it
+    Unreadable,  // missing, not a regular file, malformed, or the reader failed on it
+    TooLarge,    // a regular file of more than kMaxFileBytes, not read
 };
 
 // The reader executable: $LUNVELDE_HELP_READER when set, else
@@ -34,7 +35,8 @@ enum class Result {
 std::string readerPath();
 
 // Reads the whole file at path and has the reader executable at reader read
-// all its objects. Objects are only filled on Ok, and then the reader ended
+// all its objects. A file larger than kMaxFileBytes is TooLarge before any
+// of it is read. Objects are only filled on Ok, and then the reader ended
 // with status 0 and every object was read to its full length. A cancel
 // (*cancel turning true) kills the reader and ends with Unreadable.
 Result load(const std::string& reader, const std::string& path, Objects& out,

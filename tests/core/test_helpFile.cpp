@@ -100,6 +100,22 @@ TEST(HelpReader, OkOnlyWhenTheReaderEndsWell)
     EXPECT_EQ(helpfile::load(dir.file("no-such-reader"), kChm, none), helpfile::Result::Unreadable);
 }
 
+// A file up to the limit is read; one byte more is too large, not broken,
+// and is not read at all.
+TEST(HelpReader, TooLargeAboveTheLimitOnly)
+{
+    testsupport::TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    const std::string padded = dir.file("padded.chm");
+    writeBytes(padded, readBytes(kChm));
+    fs::resize_file(padded, helpfile::kMaxFileBytes);  // trailing zeros: still a valid file
+    helpfile::Objects objects;
+    EXPECT_EQ(helpfile::load(kReader, padded, objects), helpfile::Result::Ok);
+    fs::resize_file(padded, helpfile::kMaxFileBytes + 1);
+    EXPECT_EQ(helpfile::load(kReader, padded, objects), helpfile::Result::TooLarge);
+    EXPECT_EQ(helpfile::load(kReader, dir.file("missing.chm"), objects), helpfile::Result::Unreadable);
+}
+
 // A program that outlives its time or is given up is killed at once.
 TEST(Process, KilledPastTheTimeLimitOrOnCancel)
 {

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QDesktopServices>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
@@ -31,6 +32,8 @@
 
 #include "support.h"
 #include "app/helpViewer.h"
+#include "chm/helpFile.h"
+#include "chm/helpParse.h"
 
 namespace {
 
@@ -74,17 +77,65 @@ std::map<int, QByteArray> systemRecords(const QByteArray& s)
 }
 
 // Compiles a help project in folder with chmcmd; its output goes to output.
-bool compile(const QString& folder, const QString& project, QString* output)
+bool compile(const QString& folder, const QString& project, QString* output, QStringList options = {})
 {
     QProcess p;
     p.setWorkingDirectory(folder);
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral("chmcmd"), {project});
+    p.start(QStringLiteral("chmcmd"), options << project);
     if (!p.waitForFinished(60000))
         return false;
     *output = QString::fromLocal8Bit(p.readAll());
     return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
+
+bool writeFile(const QString& name, const QByteArray& text)
+{
+    QFile f(name);
+    return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+}
+
+const QByteArray kPageHead = "<html><head><meta charset=\"utf-8\"><title>";
+
+// A contents list of (name, local) entries.
+QByteArray sitemap(const std::vector<std::pair<QByteArray, QByteArray>>& entries)
+{
+    QByteArray text = "<HTML><BODY><UL>";
+    for (const auto& [name, local] : entries)
+        text += "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"" + name +
+                "\"><param name=\"Local\" value=\"" + local + "\"></OBJECT>";
+    return text + "</UL></BODY></HTML>";
+}
+
+// Compiles t.chm in the working folder from pages (file name -> text) and a
+// contents list, with options added to the project; the links of the pages
+// are not followed at compile time.
+bool craftHelp(const std::map<QString, QByteArray>& pages, const QByteArray& contents, const QByteArray& options = {})
+{
+    QByteArray project = "[OPTIONS]\nCompiled file=t.chm\nContents file=t.hhc\nLanguage=0x411 Japanese\n" + options +
+                         "\n[FILES]\n";
+    for (const auto& [name, text] : pages) {
+        if (!writeFile(name, text))
+            return false;
+        project += QFile::encodeName(name) + '\n';
+    }
+    QString out;
+    if (!writeFile(QStringLiteral("t.hhc"), contents) || !writeFile(QStringLiteral("t.hhp"), project) ||
+        !compile(QDir::currentPath(), QStringLiteral("t.hhp"), &out, {QStringLiteral("--no-html-scan")})) {
+        qWarning("%s", qPrintable(out));
+        return false;
+    }
+    return true;
+}
+
+// Records the addresses handed to the desktop instead of opening them.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
 
 // Calls act on every fragment of the browser's page.
 void forEachFragment(QTextBrowser* browser, const std::function<void(const QTextFragment&)>& act)
@@ -119,6 +170,7 @@ class TstHelp : public QObject {
 
     std::unique_ptr<support::TestFolders> folders;
     std::unique_ptr<TcHelp> help;
+    std::unique_ptr<UrlCatcher> catcher;
 
     QString defaultTopic() const
     {
@@ -153,10 +205,16 @@ private slots:
         QVERIFY2(QFile::copy(kCommittedChm, kChm), "help/lunvelde.chm is missing from the tree");
         TcHelp::setReaderPath(QString());
         help = std::make_unique<TcHelp>();
+        catcher = std::make_unique<UrlCatcher>();
+        for (const char* scheme : {"http", "https", "mailto", "file"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), catcher.get(), "open");
     }
     void cleanup()
     {
         help.reset();
+        for (const char* scheme : {"http", "https", "mailto", "file"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+        catcher.reset();
         folders.reset();
         TcHelp::setReaderPath(QString());
     }
@@ -471,6 +529,175 @@ private slots:
         QVERIFY(shown(QStringLiteral("t.chm")));
         QCOMPARE(browserOf(help->window())->source(), QUrl(QStringLiteral("chm:/b.html")));
         QCOMPARE(help->window()->windowTitle(), QStringLiteral("目次の先頭"));
+    }
+
+    // Pictures and style sheets outside the help file are never read: not
+    // at an address, not by a path, not a device or a pipe.
+    void pagesReadNothingOutsideTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("html");  // '@' stands for the working folder
+        QTest::newRow("picture at /dev/zero") << QByteArray("<img src=\"file:///dev/zero\">");
+        QTest::newRow("picture at a pipe") << QByteArray("<img src=\"file://@/pipe\">");
+        QTest::newRow("picture at a pipe by its path") << QByteArray("<img src=\"@/pipe\">");
+        QTest::newRow("local picture") << QByteArray("<img src=\"file://@/local.png\">");
+        QTest::newRow("local picture by its path") << QByteArray("<img src=\"@/local.png\">");
+        QTest::newRow("local style sheet") << QByteArray("<link rel=\"stylesheet\" type=\"text/css\" href=\"file://@/local.css\">");
+    }
+    void pagesReadNothingOutsideTheFile()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("chmcmd")).isEmpty())
+            QSKIP("chmcmd is not installed");
+        QFETCH(QByteArray, html);
+        const QByteArray here = QFile::encodeName(QDir::currentPath());
+        QImage local(37, 23, QImage::Format_RGB32);
+        local.fill(Qt::red);
+        QVERIFY(local.save(QStringLiteral("local.png")));
+        QVERIFY(writeFile(QStringLiteral("local.css"), "p { color: #ff0000 }"));
+        QVERIFY(::mkfifo("pipe", 0600) == 0);
+        html.replace('@', here);
+        QVERIFY(craftHelp({{QStringLiteral("a.html"), kPageHead + "外</title>" + html + "</head><body><p>本文</p>" +
+                                                          html + "</body></html>"}},
+                          sitemap({{"A", "a.html"}})));
+        QVERIFY(help->funcCreate());
+        ::alarm(30);  // a read of a device or a pipe ends the test as a failure
+        QVERIFY(shown(QStringLiteral("t.chm")));
+        QTextBrowser* browser = browserOf(help->window());
+        const QImage painted = browser->grab().toImage();  // laid out and painted: pictures are fetched
+        ::alarm(0);
+        QCOMPARE(browser->source(), QUrl(QStringLiteral("chm:/a.html")));
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("本文")));
+        int red = 0;  // the local picture, or text in the local style sheet's colour
+        for (int y = 0; y < painted.height(); ++y)
+            for (int x = 0; x < painted.width(); ++x) {
+                const QColor c = painted.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 60 && c.blue() < 60;
+            }
+        QCOMPARE(red, 0);
+    }
+
+    // A web address the file names as its first page is not opened; a click
+    // on a link to one hands it to the desktop.
+    void outsideAddressOpensOnlyOnClick_data()
+    {
+        QTest::addColumn<QByteArray>("options");
+        QTest::newRow("default topic") << QByteArray("Default topic=http://example.invalid/start.html\n");
+        QTest::newRow("first contents entry") << QByteArray();
+    }
+    void outsideAddressOpensOnlyOnClick()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("chmcmd")).isEmpty())
+            QSKIP("chmcmd is not installed");
+        QFETCH(QByteArray, options);
+        const QUrl link(QStringLiteral("http://example.invalid/link.html"));
+        QVERIFY(craftHelp({{QStringLiteral("a.html"), kPageHead + "中</title></head><body><p><a href=\"" +
+                                                          link.toEncoded() + "\">外のページ</a></p></body></html>"}},
+                          sitemap({{"外", "http://example.invalid/c.html"}, {"A", "a.html"}}), options));
+        QVERIFY(help->funcCreate());
+        QVERIFY(shown(QStringLiteral("t.chm")));
+        QCOMPARE(catcher->urls, QList<QUrl>());
+        QTextBrowser* browser = browserOf(help->window());
+        QCOMPARE(browser->source(), QUrl(QStringLiteral("chm:/a.html")));
+        for (QAction* a : help->window()->findChildren<QAction*>())
+            if (a->text() == QStringLiteral("最初のページ"))
+                a->trigger();
+        QCOMPARE(catcher->urls, QList<QUrl>());
+        QVERIFY(QTest::qWaitForWindowExposed(help->window()));
+        QVERIFY(clickLink(browser, QString::fromLatin1(link.toEncoded())));
+        QCOMPARE(catcher->urls, QList<QUrl>({link}));
+        QCOMPARE(browser->source(), QUrl(QStringLiteral("chm:/a.html")));
+    }
+
+    // Entities of a contents list, decoded once each.
+    void contentsEntities_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("numbers") << "&#65;&#x42;&#X43;&#12354;" << QStringLiteral("ABCあ");
+        QTest::newRow("named") << "&lt;b&gt; &quot;q&quot; &apos;" << "<b> \"q\" '";
+        QTest::newRow("decoded once") << "&amp;lt; &#38;gt;" << "&lt; &gt;";
+        QTest::newRow("out of range") << "x&#0;&#x110000;&#99999999999;y" << "xy";
+        QTest::newRow("not entities") << "&unknown; & &#; &#65" << "&unknown; & &#; &#65";
+    }
+    void contentsEntities()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, name);
+        const auto entries = helpparse::parseSitemap(QString::fromUtf8(sitemap({{value.toUtf8(), "a.html"}})));
+        QCOMPARE(entries.size(), std::size_t(1));
+        QCOMPARE(entries[0].name, name);
+    }
+
+    // A small file whose contents list holds 200,000 entities opens at once.
+    void contentsOfManyEntitiesOpenQuickly()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("chmcmd")).isEmpty())
+            QSKIP("chmcmd is not installed");
+        QVERIFY(craftHelp({{QStringLiteral("a.html"), kPageHead + "a</title></head><body>a</body></html>"}},
+                          sitemap({{QByteArray("&#65;").repeated(200000), "a.html"}})));
+        QVERIFY(help->funcCreate());
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(shown(QStringLiteral("t.chm")));
+        auto* contents = help->window()->findChild<QTreeWidget*>(QStringLiteral("helpContents"));
+        contents->grab();
+        qInfo("200,000 entities in the contents: %lld ms", clock.elapsed());
+        QVERIFY(clock.elapsed() < 3000);
+        QCOMPARE(contents->topLevelItemCount(), 1);
+        QCOMPARE(contents->topLevelItem(0)->text(0), QString(helpparse::kMaxEntryName - 1, QLatin1Char('A')) + QChar(0x2026));
+        QCOMPARE(browserOf(help->window())->source(), QUrl(QStringLiteral("chm:/a.html")));
+    }
+
+    // A page too large or too deeply nested to lay out quickly is not laid
+    // out; the window says why, and other pages still open.
+    void costlyPageSaysSo_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("4 MB page") << QByteArray("<p>x</p>").repeated(1 << 19) << QStringLiteral("大きすぎます");
+        QTest::newRow("nested lists")
+            << QByteArray("<ul><li>").repeated(10000) + QByteArray("</li></ul>").repeated(10000) << QStringLiteral("入れ子が深すぎます");
+        QTest::newRow("nested tables") << QByteArray("<table><tr><td>").repeated(30)
+                                       << QStringLiteral("入れ子が深すぎます");
+    }
+    void costlyPageSaysSo()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("chmcmd")).isEmpty())
+            QSKIP("chmcmd is not installed");
+        QFETCH(QByteArray, body);
+        QFETCH(QString, why);
+        QVERIFY(craftHelp({{QStringLiteral("a.html"), kPageHead + "重い</title></head><body>" + body + "</body></html>"},
+                           {QStringLiteral("b.html"), kPageHead + "軽い</title></head><body>b</body></html>"}},
+                          sitemap({{"A", "a.html"}, {"B", "b.html"}})));
+        body.clear();
+        QVERIFY(help->funcCreate());
+        QElapsedTimer clock;
+        clock.start();
+        ::alarm(60);
+        QVERIFY(shown(QStringLiteral("t.chm")));
+        QTextBrowser* browser = browserOf(help->window());
+        browser->grab();
+        ::alarm(0);
+        qInfo("%s: %lld ms", QTest::currentDataTag(), clock.elapsed());
+        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY2(browser->toPlainText().contains(why), qPrintable(browser->toPlainText()));
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("/a.html")));
+        emit help->window()->findChild<QTreeWidget*>(QStringLiteral("helpContents"))->itemClicked(
+            help->window()->findChild<QTreeWidget*>(QStringLiteral("helpContents"))->topLevelItem(1), 0);
+        QCOMPARE(browser->source(), QUrl(QStringLiteral("chm:/b.html")));
+        QCOMPARE(browser->toPlainText(), QStringLiteral("b"));
+    }
+
+    // A help file over the size limit is reported as too large, not as broken.
+    void tooLargeFileSaysSo()
+    {
+        QFile big(kChm);
+        QVERIFY(big.resize(qint64(helpfile::kMaxFileBytes) + 1));
+        big.close();
+        QTextBrowser* browser = showHelp();
+        QVERIFY(browser);
+        const QString text = browser->toPlainText();
+        QVERIFY2(text.contains(QStringLiteral("大きすぎます")) && text.contains(QStringLiteral("64 MB")), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("壊れている")));
     }
 
     void systemObjectParsing()
