@@ -10,6 +10,7 @@
 #include <QSvgGenerator>
 #include <QWidget>
 
+#include "graph/palette.h"
 #include "ui/msgBox.h"
 #include "ui/sjis.h"
 
@@ -43,7 +44,7 @@ void drawLabel(QPainter& p, const Label& l, const Rect& inside, const QColor& in
     p.drawText(box, Qt::AlignCenter, t);
 }
 
-const QColor kSun(230, 120, 0), kMoon(90, 70, 170), kNow(210, 30, 30);
+const QColor kSun {QRgb {sunRgb}}, kMoon {QRgb {moonRgb}}, kNow {QRgb {nowRgb}};
 
 // A curve on a pale edge, so that it shows on the dark sky and the light.
 // Only the curve itself is antialiased: the edge is soft anyway.
@@ -64,14 +65,7 @@ void drawCurves(QPainter& p, const std::vector<Polyline>& parts, const QColor& c
 
 QColor skyColour(SkyLevel level)
 {
-    switch (level) {
-    case SkyLevel::day: return QColor(196, 226, 250);
-    case SkyLevel::civil: return QColor(140, 180, 222);
-    case SkyLevel::nautical: return QColor(92, 128, 180);
-    case SkyLevel::astronomical: return QColor(55, 80, 128);
-    case SkyLevel::night: return QColor(28, 38, 66);
-    }
-    return Qt::black;
+    return QColor {QRgb {skyRgb(level)}};
 }
 
 void paintDayGraph(QPainter& p, const DayGraph& g)

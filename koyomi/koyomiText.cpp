@@ -101,8 +101,10 @@ std::vector<std::string> koyomiLines(int year, int month, int day)
                                       moonDiameterArcmin(distance), tideName(jdn)));
     std::string apsides;
     for (const Apsis& a : monthApsides(year, month)) {
-        const long when = std::lround((a.jdUt + kJst + 0.5) * 1440);  // JST minutes
-        const long date = when / 1440, minute = when % 1440;
+        // JST minutes since the Julian day count's start: past 2^31, so 64 bits
+        // also where long has 32 (WebAssembly).
+        const long long when = std::llround((a.jdUt + kJst + 0.5) * 1440);
+        const long date = static_cast<long>(when / 1440), minute = static_cast<long>(when % 1440);
         int y, m, d;
         civilDate(date, y, m, d);
         apsides += sitefile::formatC("%s%s %d日 %02ld:%02ld", apsides.empty() ? "今月 " : "  ",

@@ -11,6 +11,8 @@ namespace koyomi {
 const char* const kMonthViewHeadings[] = {"日付", "曜",   "祝日", "旧暦", "六曜", "節気・雑節",
                                           "日出", "日没", "月出", "月没", "月齢", "月相"};
 
+const char* const kMonthViewNote = "旧暦・六曜・祝日・節気・雑節は日本標準時、出没時刻と月齢はこの観測地の時計による。";
+
 namespace {
 
 const char* const kWeekdays[7] = {"日", "月", "火", "水", "木", "金", "土"};
@@ -87,7 +89,7 @@ std::string monthViewHtml(const MonthView& view, const std::string& siteName)
             html += "<td style=\"white-space:nowrap\">" + escapeHtml(cell) + "</td>";
         html += "</tr>";
     }
-    html += "</table><p>旧暦・六曜・祝日・節気・雑節は日本標準時、出没時刻と月齢はこの観測地の時計による。</p>";
+    html += std::string("</table><p>") + kMonthViewNote + "</p>";
     html += "</body></html>";
     return html;
 }

@@ -35,6 +35,9 @@ struct MonthView {
 extern const char* const kMonthViewHeadings[];
 inline constexpr int kMonthViewColumns = 12;
 
+// Which clock each column reads, said under the table.
+extern const char* const kMonthViewNote;
+
 MonthView monthView(const almanac::Site& site, int year, int month);
 
 // The texts of a row in column order (date, weekday, holiday, 旧暦, 六曜,

@@ -25,6 +25,10 @@
 #include "app/today.h"
 #include "date/dateSpin.h"
 #include "engine/prcCalc.h"
+#include "graph/dayGraph.h"
+#include "graph/palette.h"
+#include "koyomi/koyomiText.h"
+#include "koyomi/monthView.h"
 #include "sites/numParse.h"
 #include "sites/siteFile.h"
 #include "table/monthRows.h"
@@ -110,6 +114,47 @@ std::string dateJson()
 {
     return sitefile::formatC("{\"year\":%d,\"month\":%d,\"day\":%d}", static_cast<int>(state.dispYear),
                              static_cast<int>(state.dispMonth), static_cast<int>(state.dispDay));
+}
+
+std::string strings(const std::vector<std::string>& texts)
+{
+    std::vector<std::string> items;
+    for (const std::string& t : texts)
+        items.push_back(quoted(t));
+    return list(items);
+}
+
+// Pixels with two decimals: finer than a screen shows.
+std::string px(double v)
+{
+    return sitefile::formatC("%.2f", v);
+}
+
+std::string rgbText(uint32_t rgb)
+{
+    return sitefile::formatC("\"#%06x\"", static_cast<unsigned>(rgb));
+}
+
+std::string points(const std::vector<graph::Polyline>& parts)
+{
+    std::vector<std::string> out;
+    for (const graph::Polyline& part : parts) {
+        std::vector<std::string> xy;
+        for (const graph::Point& p : part) {
+            xy.push_back(px(p.x));
+            xy.push_back(px(p.y));
+        }
+        out.push_back(list(xy));
+    }
+    return list(out);
+}
+
+std::string ticks(const std::vector<graph::Tick>& ts)
+{
+    std::vector<std::string> out;
+    for (const graph::Tick& t : ts)
+        out.push_back(list({px(t.at), quoted(t.text)}));
+    return list(out);
 }
 
 // The site dialog's check of the three number fields: "" when they are
@@ -256,6 +301,61 @@ EMSCRIPTEN_KEEPALIVE const char* lv_details()
         phases.push_back(quoted(p));
     return give("{\"date\":" + quoted(sheet.date) + ",\"place\":" + quoted(sheet.place) + ",\"events\":" +
                 list(events) + ",\"twilights\":" + list(twilights) + ",\"phases\":" + list(phases) + "}");
+}
+
+// The calendar block of the details for the displayed date: its lines as a
+// JSON list (Japan Standard Time, whatever the site).
+EMSCRIPTEN_KEEPALIVE const char* lv_koyomi_lines()
+{
+    return give(strings(koyomi::koyomiLines(state.dispYear, state.dispMonth, state.dispDay)));
+}
+
+// The month view of the displayed month at the current site as JSON: title,
+// headings, rows {cells, red (a Sunday or holiday), day} and the note; and the
+// month's calendar as CSV, the bytes the desktop saves.
+EMSCRIPTEN_KEEPALIVE const char* lv_koyomi_month()
+{
+    const koyomi::MonthView view = koyomi::monthView(almanacSite(state), state.dispYear, state.dispMonth);
+    std::vector<std::string> rows;
+    for (const koyomi::MonthViewRow& r : view.rows)
+        rows.push_back("{\"cells\":" + strings(koyomi::monthViewCells(r)) +
+                       sitefile::formatC(",\"red\":%d,\"day\":%d}", r.redDay ? 1 : 0, r.day));
+    return give("{\"title\":" + quoted(view.title) + ",\"headings\":" +
+                strings({koyomi::kMonthViewHeadings, koyomi::kMonthViewHeadings + koyomi::kMonthViewColumns}) +
+                ",\"rows\":" + list(rows) + ",\"note\":" + quoted(koyomi::kMonthViewNote) + "}");
+}
+EMSCRIPTEN_KEEPALIVE const char* lv_koyomi_csv()
+{
+    return give(koyomi::koyomiCsv(state.dispYear, state.dispMonth));
+}
+
+// The day graph of the displayed date in a picture of width x height CSS
+// pixels, as JSON for the page to stroke and fill: plot [left, top, width,
+// height], horizon (y), bands [from, to, colour], sun and moon (lists of
+// curves, each x0, y0, x1, y1, ...), marks [body "sun"/"moon", event
+// "rise"/"transit"/"set", x, y, label x, label y, text, above], hours and
+// altitudes [at, text], now (x or null), note, and the colours. nowSeconds
+// is the present instant in seconds since 1970-01-01 UTC.
+EMSCRIPTEN_KEEPALIVE const char* lv_day_graph(double width, double height, double nowSeconds)
+{
+    const almanac::Site site = almanacSite(state);
+    const almanac::Day day = almanac::computeDay(site, state.dispYear, state.dispMonth, state.dispDay);
+    const graph::DayGraph g = graph::dayGraph(site, day, graph::dayPlotArea(width, height),
+                                              graph::julianDayOfUnixTime(nowSeconds));
+    std::vector<std::string> bands, marks;
+    for (const graph::SkyBand& b : g.bands)
+        bands.push_back(list({px(b.from), px(b.to), rgbText(graph::skyRgb(b.level))}));
+    static const char* const events[] = {"\"rise\"", "\"transit\"", "\"set\""};
+    for (const graph::Mark& m : g.marks)
+        marks.push_back(list({m.body == graph::Body::sun ? "\"sun\"" : "\"moon\"", events[static_cast<int>(m.event)],
+                              px(m.at.x), px(m.at.y), px(m.label.at.x), px(m.label.at.y), quoted(m.label.text),
+                              m.label.above ? "true" : "false"}));
+    return give("{\"plot\":" + list({px(g.plot.left), px(g.plot.top), px(g.plot.width), px(g.plot.height)}) +
+                ",\"horizon\":" + px(g.horizonY) + ",\"bands\":" + list(bands) + ",\"sun\":" + points(g.sun) +
+                ",\"moon\":" + points(g.moon) + ",\"marks\":" + list(marks) + ",\"hours\":" + ticks(g.hours) +
+                ",\"altitudes\":" + ticks(g.altitudes) + ",\"now\":" + (g.hasNow ? px(g.nowX) : "null") +
+                ",\"note\":" + quoted(g.note) + ",\"colours\":{\"sun\":" + rgbText(graph::sunRgb) +
+                ",\"moon\":" + rgbText(graph::moonRgb) + ",\"now\":" + rgbText(graph::nowRgb) + "}}");
 }
 
 // The lines of a site file as the site dialog lists them, as JSON: for each

@@ -220,7 +220,124 @@ function renderMonth() {
     monthKey = key;
     $('tableMonth').textContent = date.year + '年' + date.month + '月';
     $('tblRows').textContent = call('lv_month_rows');
+    renderKoyomiMonth();
   }
+  document.querySelectorAll('#tblKoyomi tbody tr').forEach((tr, i) => tr.classList.toggle('today', i + 1 === date.day));
+}
+
+function renderKoyomiMonth() {
+  const v = json('lv_koyomi_month');
+  $('koyomiMonth').textContent = v.title;
+  $('koyomiNote').textContent = v.note;
+  const head = document.querySelector('#tblKoyomi thead');
+  head.textContent = '';
+  cells(head, v.headings);
+  const body = document.querySelector('#tblKoyomi tbody');
+  body.textContent = '';
+  v.rows.forEach((r) => {
+    cells(body, r.cells);
+    if (r.red) body.lastChild.classList.add('red');
+  });
+}
+
+// The day graph: the module lays it out for the canvas's size; here it is
+// only filled and stroked.
+function drawDayGraph() {
+  const canvas = $('dayGraph');
+  const w = canvas.clientWidth, h = canvas.clientHeight;
+  if (!w || !h) return;
+  const g = json('lv_day_graph', w, h, Date.now() / 1000);
+  window.lunvelde.dayGraph = g;
+  const scale = window.devicePixelRatio || 1;
+  canvas.width = Math.round(w * scale);
+  canvas.height = Math.round(h * scale);
+  const c = canvas.getContext('2d');
+  c.setTransform(scale, 0, 0, scale, 0, 0);
+  c.clearRect(0, 0, w, h);
+  c.font = '11px ' + getComputedStyle(document.body).fontFamily;
+  const [left, top, width, height] = g.plot;
+  const right = left + width, bottom = top + height;
+  const line = (x0, y0, x1, y1) => {
+    c.beginPath();
+    c.moveTo(x0, y0);
+    c.lineTo(x1, y1);
+    c.stroke();
+  };
+  g.bands.forEach(([from, to, colour]) => {
+    c.fillStyle = colour;
+    c.fillRect(from, top, to - from, height);
+  });
+  c.strokeStyle = 'rgba(255,255,255,0.27)';
+  c.lineWidth = 1;
+  g.hours.forEach(([x]) => line(x, top, x, bottom));
+  g.altitudes.forEach(([y]) => line(left, y, right, y));
+  c.fillStyle = '#282828';
+  c.textAlign = 'center';
+  c.textBaseline = 'top';
+  g.hours.forEach(([x, text]) => c.fillText(text, x, bottom + 2));
+  c.textAlign = 'right';
+  c.textBaseline = 'middle';
+  g.altitudes.forEach(([y, text]) => c.fillText(text + '°', left - 4, y));
+  c.strokeStyle = '#141414';
+  c.lineWidth = 1.3;
+  line(left, g.horizon, right, g.horizon);
+
+  c.save();
+  c.beginPath();
+  c.rect(left, top, width, height);
+  c.clip();
+  const curves = (parts, colour) => parts.forEach((p) => {
+    c.beginPath();
+    for (let i = 0; i < p.length; i += 2) c.lineTo(p[i], p[i + 1]);
+    c.lineJoin = 'bevel';
+    c.strokeStyle = 'rgba(255,255,255,0.6)';
+    c.lineWidth = 4.5;
+    c.stroke();
+    c.strokeStyle = colour;
+    c.lineWidth = 2.2;
+    c.stroke();
+  });
+  curves(g.moon, g.colours.moon);
+  curves(g.sun, g.colours.sun);
+  if (g.now !== null) {
+    c.strokeStyle = g.colours.now;
+    c.lineWidth = 1.5;
+    c.setLineDash([4, 3]);
+    line(g.now, top, g.now, bottom);
+    c.setLineDash([]);
+  }
+  c.restore();
+
+  // A label on a pale plate, kept inside the picture.
+  const label = (x, y, text, above, ink) => {
+    const tw = c.measureText(text).width + 6, th = 14;
+    const bx = Math.min(Math.max(x - tw / 2, 0), right + 10 - tw);
+    const by = Math.min(Math.max(above ? y - th : y, 0), bottom - th);
+    c.fillStyle = 'rgba(255,255,255,0.8)';
+    c.fillRect(bx, by, tw, th);
+    c.fillStyle = ink;
+    c.textAlign = 'center';
+    c.textBaseline = 'middle';
+    c.fillText(text, bx + tw / 2, by + th / 2);
+  };
+  g.marks.forEach(([body, , x, y, lx, ly, text, above]) => {
+    const colour = g.colours[body];
+    c.beginPath();
+    c.arc(x, y, 3.5, 0, 2 * Math.PI);
+    c.fillStyle = colour;
+    c.fill();
+    c.strokeStyle = '#fff';
+    c.lineWidth = 1;
+    c.stroke();
+    label(lx, ly, text, above, colour);
+  });
+  if (g.note) {
+    c.font = 'bold ' + c.font;
+    label(left + width / 2, top + 2, g.note, false, '#141414');
+  }
+  c.strokeStyle = '#5a5a5a';
+  c.lineWidth = 1;
+  c.strokeRect(left, top, width, height);
 }
 
 function cells(row, values, tag) {
@@ -250,6 +367,14 @@ function renderDetails() {
     li.textContent = p;
     phases.appendChild(li);
   });
+  const koyomi = $('koyomiLines');
+  koyomi.textContent = '';
+  json('lv_koyomi_lines').forEach((text) => {
+    const div = document.createElement('div');
+    div.textContent = text;
+    koyomi.appendChild(div);
+  });
+  drawDayGraph();
 }
 
 function step(n) {
@@ -313,6 +438,17 @@ function wire() {
     const d = json('lv_date');
     const name = 'lunvelde-' + d.year + '-' + String(d.month).padStart(2, '0') + '.csv';
     download(call('lv_month_csv'), name, 'text/csv');
+  });
+  $('cmdKoyomiCsv').addEventListener('click', () => {
+    const d = json('lv_date');
+    download(call('lv_koyomi_csv'), 'koyomi-' + d.year + '-' + String(d.month).padStart(2, '0') + '.csv', 'text/csv');
+  });
+  let width = $('dayGraph').clientWidth;
+  window.addEventListener('resize', () => {
+    if ($('dayGraph').clientWidth !== width) {
+      width = $('dayGraph').clientWidth;
+      drawDayGraph();
+    }
   });
 }
 

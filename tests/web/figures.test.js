@@ -1,6 +1,7 @@
 // The module under node against the desktop build: the month table rows and
-// the precise month as CSV for many site-months, byte for byte, and the time
-// of the calls the page makes.
+// the precise month as CSV for many site-months, byte for byte, the Japanese
+// calendar's month CSV and day lines, and the time of the calls the page
+// makes.
 // The four lines and the phase picture's pixels for days spread over all
 // ages of the moon, against the desktop's code built natively.
 //   node figures.test.js WEBDIR LUNVELDE_TABLE WEB_REFERENCE FULLMOON_RGB OUTDIR
@@ -61,6 +62,23 @@ Lunvelde().then((M) => {
     if (shown === expected) ++daysSame; else diffs.push(`day ${d.year}-${d.month}-${d.day}`);
   }
 
+  // The Japanese calendar: the month's CSV as lunvelde-table --koyomi writes
+  // it, and the details' lines for days with a leap month, holidays, solar
+  // terms and the ends of the range.
+  let koyomiSame = 0, linesSame = 0;
+  for (const [y, m] of MONTHS) {
+    call('lv_set_date', ['string', 'string', 'string'], [String(y), String(m), '1']);
+    const csv = execFileSync(tableExe, ['--koyomi', '--year', String(y), '--month', String(m)]).toString('utf8');
+    if (call('lv_koyomi_csv', [], []) === csv) ++koyomiSame; else diffs.push(`koyomi csv ${y}-${m}`);
+  }
+  const KOYOMI_DAYS = [[1901, 1, 1], [1989, 1, 8], [2024, 3, 20], [2033, 12, 22], [2034, 1, 20], [2099, 12, 31]];
+  for (const [y, m, d] of KOYOMI_DAYS) {
+    call('lv_set_date', ['string', 'string', 'string'], [String(y), String(m), String(d)]);
+    const lines = JSON.parse(call('lv_koyomi_lines', [], [])).map((l) => l + '\n').join('');
+    const expected = execFileSync(referenceExe, ['--koyomi', String(y), String(m), String(d)]).toString('utf8');
+    if (lines === expected) ++linesSame; else diffs.push(`koyomi lines ${y}-${m}-${d}`);
+  }
+
   // Time of one day step as the page makes it: step, the four lines with the
   // picture, the details.
   call('lv_take_site', ['string', 'string', 'string', 'string', 'number'], ['', '35.67', '139.5', '9', 0]);
@@ -70,9 +88,13 @@ Lunvelde().then((M) => {
     call('lv_step', ['number'], [1]);
     call('lv_day', [], []);
     call('lv_details', [], []);
+    call('lv_koyomi_lines', [], []);
+    call('lv_day_graph', ['number', 'number', 'number'], [520, 250, Date.now() / 1000]);
   }
   const stepMs = (performance.now() - t0) / n;
   const figures = { siteMonths: total, rowsIdentical: rowsSame, csvIdentical: csvSame, days, daysIdentical: daysSame,
+                    koyomiMonths: MONTHS.length, koyomiCsvIdentical: koyomiSame, koyomiDays: KOYOMI_DAYS.length,
+                    koyomiLinesIdentical: linesSame,
                     nodeStepMs: +stepMs.toFixed(2), moduleBytes: fs.statSync(path.join(webDir, 'lunvelde.js')).size };
   fs.mkdirSync(outDir, { recursive: true });
   fs.writeFileSync(path.join(outDir, 'node-figures.json'), JSON.stringify(figures, null, 1) + '\n');

@@ -1,6 +1,7 @@
 // The page in headless Chromium, opened from disk: its figures against the
 // desktop build byte for byte, day steps, a site added and found again after
-// a reload, a site file imported and exported unchanged, the CSV download,
+// a reload, a site file imported and exported unchanged, the CSV downloads,
+// the calendar lines and the day graph's marks against the details,
 // no network request, and two screenshots.
 //   node page.test.js WEBDIR LUNVELDE_TABLE WEB_REFERENCE SAMPLE_SITES OUTDIR
 'use strict';
@@ -35,6 +36,15 @@ const SHOWN = `(() => {
   const line = (id) => document.getElementById(id).textContent;
   return line('lblDate') + '\\n' + line('lblSun') + '\\n' + line('lblMoon') + '\\n' + line('lblAge') + '\\n' +
          'pixels ' + h.toString(16).padStart(8, '0') + '\\n';
+})()`;
+// The details' calendar lines; and each mark of the day graph with the
+// details' time of its event, and how many of the six events have a time.
+const KOYOMI = `[...koyomiLines.children].map((e) => e.textContent + '\\n').join('')`;
+const MARKS = `(() => {
+  const times = [...document.querySelectorAll('#tblEvents tbody tr')].slice(0, 6).map((r) => r.children[1].textContent);
+  const row = { sun: 0, moon: 3, rise: 0, transit: 1, set: 2 };
+  return { labels: lunvelde.dayGraph.marks.map((m) => [m[6], times[row[m[0]] + row[m[1]]]]),
+           timed: times.filter((t) => /^\\d\\d:\\d\\d$/.test(t)).length };
 })()`;
 const DATE = `({year: +txtYear.value, month: +txtMonth.value, day: +txtDay.value})`;
 const FIELDS = `({lat: editLati.value, lon: editLongi.value, tz: editTz.value, summer: chkSummer.checked ? 1 : 0})`;
@@ -78,7 +88,7 @@ async function main() {
       [{ name: 'Tromsø', lat: '69.65', lon: '18.96', tz: '1', summer: 0 }, 2025, 6, 21],
       [{ name: '西', lat: '40.7', lon: '286', tz: '-5', summer: 0 }, 1999, 2, 28],
     ];
-    let checked = 0;
+    let checked = 0, graphMarks = 0;
     for (const [site, y, m, d] of cases) {
       if (site.sample !== undefined) {
         await page.eval(`cmbSites.value = 'res:${site.sample}'; cmbSites.dispatchEvent(new Event('change'))`);
@@ -90,6 +100,12 @@ async function main() {
       assert.strictEqual(await page.eval(SHOWN), referenceDay(fields, { year: y, month: m, day: d }),
                          `lines at ${JSON.stringify(site)} ${y}-${m}-${d}`);
       assert.strictEqual(await page.eval('tblRows.textContent'), native(fields, y, m), `rows ${y}-${m}`);
+      assert.strictEqual(await page.eval(KOYOMI), execFileSync(referenceExe, ['--koyomi', y, m, d].map(String)).toString(),
+                         `koyomi ${y}-${m}-${d}`);
+      const marks = await page.eval(MARKS);
+      for (const [label, time] of marks.labels) assert.strictEqual(label, time, `graph mark ${y}-${m}-${d}`);
+      assert.strictEqual(marks.labels.length, marks.timed, `a mark for every timed event ${y}-${m}-${d}`);
+      graphMarks += marks.labels.length;
       ++checked;
     }
 
@@ -175,6 +191,11 @@ async function main() {
     await page.eval(`cmbSites.value = 'res:0'; cmbSites.dispatchEvent(new Event('change'))`);
     await setDate(2024, 2, 10);
     assert.strictEqual((await nextDownload('cmdCsv.click()')).toString('latin1'), native(mitaka, 2024, 2, ['--csv']));
+    // The calendar's month, as the desktop saves it, and its table.
+    assert.ok((await nextDownload('cmdKoyomiCsv.click()'))
+      .equals(execFileSync(tableExe, ['--koyomi', '--year', '2024', '--month', '2'])), 'koyomi csv');
+    assert.deepStrictEqual(await page.eval(`[koyomiMonth.textContent, tblKoyomi.tBodies[0].rows.length,
+      tblKoyomi.querySelector('tr.today').cells[0].textContent]`), ['2024年2月', 29, '2/10']);
 
     // No request leaves the page: a fetch is refused by its policy.
     const refused = await page.eval(`new Promise((resolve) => {
@@ -197,7 +218,7 @@ async function main() {
     }
 
     const figures = { firstFiguresMs: +first.toFixed(1), stepMedianMs: +steps[steps.length >> 1].toFixed(2),
-                      stepMaxMs: +steps[steps.length - 1].toFixed(2), casesChecked: checked, requests: requests.length };
+                      stepMaxMs: +steps[steps.length - 1].toFixed(2), casesChecked: checked, graphMarks, requests: requests.length };
     fs.writeFileSync(path.join(outDir, 'page-figures.json'), JSON.stringify(figures, null, 1) + '\n');
     console.log('page:', JSON.stringify(figures));
   } finally {

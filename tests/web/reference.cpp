@@ -3,6 +3,8 @@
 // full-moon picture given as raw RGB bytes.
 //   web_reference LAT LON TZ SUMMER YEAR MONTH DAY [FULLMOON.rgb]
 // Prints the four lines, then "pixels <FNV-1a of the RGB bytes>".
+//   web_reference --koyomi YEAR MONTH DAY
+// Prints the lines of the details' calendar block, one a line.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -14,9 +16,15 @@
 #include "app/mainState.h"
 #include "app/phase.h"
 #include "engine/prcCalc.h"
+#include "koyomi/koyomiText.h"
 
 int main(int argc, char** argv)
 {
+    if (argc == 5 && std::string(argv[1]) == "--koyomi") {
+        for (const std::string& line : koyomi::koyomiLines(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4])))
+            std::printf("%s\n", line.c_str());
+        return 0;
+    }
     if (argc < 8) {
         std::fprintf(stderr, "usage: web_reference LAT LON TZ SUMMER YEAR MONTH DAY [FULLMOON.rgb]\n");
         return 2;
