@@ -62,9 +62,14 @@ void setTodaySource(TodaySource s)
     source() = std::move(s);
 }
 
+UtcClock funcUtcNow()
+{
+    return source().utcNow ? source().utcNow() : systemUtcNow();
+}
+
 int funcToday(int& month, int& day)
 {
-    const UtcClock utc = source().utcNow ? source().utcNow() : systemUtcNow();
+    const UtcClock utc = funcUtcNow();
     const long zone = source().zoneWest ? source().zoneWest() : systemZoneWest();
     return localToday(utc, zone, month, day);
 }

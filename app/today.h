@@ -30,5 +30,8 @@ struct TodaySource {
 };
 void setTodaySource(TodaySource source);
 
+// The clock's reading (UTC, to the minute) from the same source.
+UtcClock funcUtcNow();
+
 // Today's date, read anew at each call. Returns the year.
 int funcToday(int& month, int& day);

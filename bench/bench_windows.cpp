@@ -25,6 +25,7 @@
 #include "sites/frmLoc.h"
 #include "table/frmTable.h"
 #include "app/helpViewer.h"
+#include "ui/msgBox.h"
 #include "graph/graphPainter.h"
 
 namespace {
@@ -56,6 +57,9 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Message boxes are recorded, not shown: a modal box would wait for a
+    // click that never comes (the 10 MB site file is refused with one).
+    ui::setMessageHook([](const ui::MsgRecord&) {});
     bool ok = true;
 
     TcMainState state;

@@ -77,6 +77,16 @@ double julianDayOfUnixTime(double seconds)
     return 2440587.5 + seconds / 86400;
 }
 
+bool placeNow(DayGraph& g, double nowJdUt)
+{
+    const bool had = g.hasNow;
+    const double wasX = g.nowX;
+    const double h = (nowJdUt - g.startJdUt) * 24;
+    g.hasNow = std::isfinite(h) && h >= 0 && h < g.length;
+    g.nowX = g.hasNow ? Axes {g.plot, g.length}.x(h) : 0;
+    return g.hasNow != had || g.nowX != wasX;
+}
+
 std::vector<SkyBand> skyBands(const almanac::Day& day, double length)
 {
     const std::vector<std::pair<double, double>> limits[] = {
@@ -181,13 +191,8 @@ DayGraph dayGraph(const almanac::Site& site, const almanac::Day& day, const Rect
     for (int a : {-18, 0, 30, 60, 90})
         g.altitudes.push_back({ax.y(a), std::to_string(a)});
 
-    if (std::isfinite(nowJdUt)) {
-        const double h = (nowJdUt - 2451545.0 - sky.ut(0)) * 24;
-        if (h >= 0 && h < g.length) {
-            g.hasNow = true;
-            g.nowX = ax.x(h);
-        }
-    }
+    g.startJdUt = 2451545.0 + sky.ut(0);
+    placeNow(g, nowJdUt);
     if (day.sunRise.occurs == almanac::Occurs::AlwaysAbove || day.sunRise.occurs == almanac::Occurs::AlwaysBelow)
         g.note = crossingTime(day.sunRise, CrossingKind::sun);
     return g;

@@ -61,6 +61,7 @@ struct DayGraph {
     std::vector<Mark> marks;
     std::vector<Tick> hours;             // x of every third hour, "0" .. "24"
     std::vector<Tick> altitudes;         // y of -18, 0, 30, 60, 90 degrees
+    double startJdUt = 0;  // the date's local midnight, Julian day (UT)
     bool hasNow = false;
     double nowX = 0;
     std::string note;  // "沈まない（白夜）" / "昇らない（極夜）" on such a day, else ""
@@ -80,6 +81,11 @@ Rect dayPlotArea(double width, double height);
 // none.
 DayGraph dayGraph(const almanac::Site& site, const almanac::Day& day, const Rect& plot,
                   double nowJdUt = std::nan(""));
+
+// Places the present instant (Julian day, UT; NaN for none) on a day's
+// picture: hasNow when it falls within the date, nowX its x. Returns true
+// when the line appeared, moved or went.
+bool placeNow(DayGraph& g, double nowJdUt);
 
 // The present instant as a Julian day from seconds since 1970-01-01 UTC.
 double julianDayOfUnixTime(double seconds);

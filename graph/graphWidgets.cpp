@@ -3,7 +3,9 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QPainter>
+#include <QTimer>
 
+#include "app/today.h"
 #include "graph/graphPainter.h"
 
 namespace {
@@ -12,6 +14,14 @@ bool sameSite(const almanac::Site& a, const almanac::Site& b)
 {
     return a.latitude == b.latitude && a.longitude == b.longitude && a.timeZone == b.timeZone &&
            a.summerTime == b.summerTime;
+}
+
+// The present instant from the clock's reading (to the minute).
+double nowJdUt()
+{
+    const UtcClock c = funcUtcNow();
+    const QDateTime t(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute), Qt::UTC);
+    return graph::julianDayOfUnixTime(double(t.toSecsSinceEpoch()));
 }
 
 constexpr int kMoonWidth = 130, kMoonRadius = 48;
@@ -25,6 +35,17 @@ TcDayGraph::TcDayGraph(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("dayGraph"));
     setFixedSize(sizeHint());
+    clock = new QTimer(this);
+    clock->setObjectName(QStringLiteral("nowClock"));
+    connect(clock, &QTimer::timeout, this, &TcDayGraph::tick);
+    clock->start(60 * 1000);
+}
+
+void TcDayGraph::tick()
+{
+    // Only the line moves; a date that is not today keeps its picture.
+    if (known && graph::placeNow(shown, nowJdUt()))
+        update();
 }
 
 QSize TcDayGraph::sizeHint() const
@@ -45,8 +66,7 @@ void TcDayGraph::layout()
 {
     if (!known)
         return;
-    const double now = graph::julianDayOfUnixTime(QDateTime::currentMSecsSinceEpoch() / 1000.0);
-    shown = graph::dayGraph(site, day, graph::dayPlotArea(width(), height()), now);
+    shown = graph::dayGraph(site, day, graph::dayPlotArea(width(), height()), nowJdUt());
 }
 
 void TcDayGraph::resizeEvent(QResizeEvent*)

@@ -12,11 +12,15 @@
 #include "graph/moonView.h"
 #include "graph/yearGraph.h"
 
+class QTimer;
+
 class TcDayGraph : public QWidget {
     Q_OBJECT
 public:
     explicit TcDayGraph(QWidget* parent);
-    // The day to show; the present moment is read from the clock.
+    // The day to show; the present moment is read from the clock
+    // (app/today.h), and again every minute to move the now line while the
+    // date is today.
     void setDay(const almanac::Site& site, const almanac::Day& day);
     const graph::DayGraph& geometry() const { return shown; }
     QSize sizeHint() const override;
@@ -28,10 +32,12 @@ protected:
 
 private:
     void layout();
+    void tick();
     almanac::Site site;
     almanac::Day day;
     bool known = false;
     graph::DayGraph shown;
+    QTimer* clock;  // a minute
 };
 
 class TcMoonView : public QWidget {

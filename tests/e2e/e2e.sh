@@ -9,7 +9,7 @@
 #
 # Exits 77 (reported as skipped) when Xvfb, openbox or xdotool is not available.
 # With LUNVELDE_SCREENSHOTS=DIR it also saves screenshots of the main window
-# and the month table into DIR.
+# and the month table, the details window and the year window into DIR.
 set -u
 build=$(cd "$1" && pwd)
 src=$(cd "$2" && pwd)
@@ -191,6 +191,19 @@ alm=$(window 'こよみの詳細') || fail "details window did not open"
 [ -n "${LUNVELDE_SCREENSHOTS:-}" ] && import -window "$alm" "$LUNVELDE_SCREENSHOTS/almanac-detail.png"
 echo "ok: details window opened with Alt+D K"
 
+# 表示(&D) > 日照の一年(&Y): the year of daylight in its own window; each
+# window is large enough for its picture (day graph 520x250, year 780x330).
+main=$(window '^Lunvelde') || fail "main window lost"
+key alt+d y
+yr=$(window '日照の一年') || fail "year window did not open"
+[ -n "${LUNVELDE_SCREENSHOTS:-}" ] && import -window "$yr" "$LUNVELDE_SCREENSHOTS/year.png"
+size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}'; }
+read -r w h <<<"$(size "$yr")"
+[ "$w" -ge 780 ] && [ "$h" -ge 330 ] || fail "year window ${w}x$h, smaller than its picture"
+read -r w h <<<"$(size "$alm")"
+[ "$w" -ge 520 ] && [ "$h" -ge 250 ] || fail "details window ${w}x$h, smaller than its day graph"
+echo "ok: year window opened with Alt+D Y; both windows hold their pictures"
+
 # ﾌｧｲﾙ(&F) > 終了(&E): the settings are written at close.
 main=$(window '^Lunvelde') || fail "main window lost"
 quit
@@ -199,4 +212,4 @@ for v in WindowTop WindowLeft initData; do
   grep -q "^$v=" "$conf" || fail "settings lack $v"
 done
 echo "ok: settings written"
-echo "e2e: 8 passed, 0 failed"
+echo "e2e: 9 passed, 0 failed"

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QLayout>
 #include <QPushButton>
 #include <cmath>
@@ -99,6 +100,41 @@ private slots:
         QVERIFY(svg.readAll().contains("<polyline"));
         QCOMPARE(QImage(dir.filePath(QStringLiteral("d.png"))).size(), w->dayGraph->size() * 2);
         QVERIFY(!graph::savePicture(dir.filePath(QStringLiteral("no/such/d.png")), w->dayGraph->size(), 1, "d", paint));
+        setTodaySource({});
+    }
+
+    // The now line follows the clock each minute while the date is today,
+    // and leaves at the date's end; another date never gets one.
+    void theNowLineFollowsTheClock()
+    {
+        int minute = 3 * 60;  // UTC minutes of 2026-06-21; Tokyo is 9 hours ahead
+        setTodaySource({[&minute] { return UtcClock {2026, 6, 21, minute / 60 % 24, minute % 60}; },
+                        [] { return -32400L; }});
+        const almanac::Site tokyo {35.68, 139.77, 9, 0};
+        TcDayGraph today(nullptr), other(nullptr);
+        today.setDay(tokyo, almanac::computeDay(tokyo, 2026, 6, 21));
+        other.setDay(tokyo, almanac::computeDay(tokyo, 2026, 6, 22));
+        const graph::Rect r = today.geometry().plot;
+        // The line at the clock's minute, within a thousandth of a pixel.
+        const auto at = [&r](const TcDayGraph& g, double hours) {
+            return g.geometry().hasNow && std::fabs(g.geometry().nowX - (r.left + hours / 24 * r.width)) < 1e-3;
+        };
+        QVERIFY(at(today, 12));
+        QVERIFY(!other.geometry().hasNow);
+
+        // The minute's timer, run faster here.
+        for (TcDayGraph* g : {&today, &other}) {
+            QTimer* t = g->findChild<QTimer*>(QStringLiteral("nowClock"));
+            QVERIFY(t && t->isActive());
+            QCOMPARE(t->interval(), 60 * 1000);
+            t->setInterval(5);
+        }
+        minute = 6 * 60 + 30;
+        QTRY_VERIFY(at(today, 15.5));
+        QVERIFY(!other.geometry().hasNow);
+        minute = 15 * 60;  // midnight in Tokyo: the 22nd is today
+        QTRY_VERIFY(!today.geometry().hasNow);
+        QTRY_VERIFY(at(other, 0));
         setTodaySource({});
     }
 
