@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -61,7 +64,12 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
     setWindowTitle(QStringLiteral("こよみの詳細"));
     setFont(ui::dialogFont());
 
-    auto* grid = new QGridLayout(this);
+    // The figures stand on a page of their own size; where a screen is
+    // too small for it (a large scale factor), the window shows the page
+    // in a scroll area instead of running off the screen.
+    page = new QWidget;
+    page->setObjectName(QStringLiteral("page"));
+    auto* grid = new QGridLayout(page);
     grid->setSizeConstraint(QLayout::SetFixedSize);
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(3);
@@ -120,6 +128,27 @@ TcAlmanac::TcAlmanac(const TcMainState& state, const TcCalc& calc, QWidget* owne
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     grid->addWidget(cmdClose, row, 3, Qt::AlignRight);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+
+    scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrollSheet"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+}
+
+void TcAlmanac::fitToScreen()
+{
+    page->layout()->activate();
+    QSize wanted = page->sizeHint();
+    const QSize room = ui::sizeOnScreen(this, wanted);
+    // A scroll bar takes room of its own where the page does not fit.
+    if (room.height() < wanted.height())
+        wanted.rwidth() += scroll->verticalScrollBar()->sizeHint().width();
+    if (room.width() < wanted.width())
+        wanted.rheight() += scroll->horizontalScrollBar()->sizeHint().height();
+    resize(ui::sizeOnScreen(this, wanted));
 }
 
 void TcAlmanac::funcShow()
@@ -187,8 +216,10 @@ void TcAlmanac::fill()
         koyomiCells[i]->setText(i < koyomiShown.size() ? ui::fromUtf8(koyomiShown[i]) : QString());
     // The window keeps the widest width it has had, so that it does not
     // jump as the day's texts change (the site line spans every column).
-    const QMargins m = layout()->contentsMargins();
-    lblSite->setMinimumWidth(std::max(lblSite->minimumWidth(), layout()->sizeHint().width() - m.left() - m.right()));
+    QLayout* grid = page->layout();
+    const QMargins m = grid->contentsMargins();
+    lblSite->setMinimumWidth(std::max(lblSite->minimumWidth(), grid->sizeHint().width() - m.left() - m.right()));
+    fitToScreen();
 }
 
 void TcAlmanac::keyPressEvent(QKeyEvent* event)

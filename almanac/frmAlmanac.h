@@ -16,6 +16,7 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class TcDayGraph;
 class TcMoonView;
 
@@ -47,6 +48,11 @@ protected:
 
 private:
     void fill();
+    // Sizes the window to its page, or to the screen where the page is
+    // larger (the page then scrolls).
+    void fitToScreen();
+    QWidget* page = nullptr;  // the figures, at their own size
+    QScrollArea* scroll = nullptr;
 
     const TcMainState& cMain;
     const TcCalc& cCalc;
