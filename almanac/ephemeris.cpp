@@ -39,13 +39,15 @@ struct NodeCache {
     Node slot[N];
 };
 
-thread_local NodeCache<128> moonCache;
-thread_local NodeCache<32> baryCache;
+// Caches of 512 days and 256 x 8 days: the Japanese calendar of a year asks
+// for the sun and the moon over two years and more, back and forth.
+thread_local NodeCache<512> moonCache;
+thread_local NodeCache<256> baryCache;
 
 // The moon's geocentric GCRS place, corrected for light time.
 const Node& moonNode(long long k)
 {
-    Node& n = moonCache.slot[k & 127];
+    Node& n = moonCache.slot[k & 511];
     if (n.k != k) {
         double pv[2][3];
         eraMoon98(ERFA_DJ00, k * moonStep, pv);
@@ -64,7 +66,7 @@ const Node& moonNode(long long k)
 // barycentre: smooth, unlike the Earth's, which the moon swings monthly.
 const Node& baryNode(long long k)
 {
-    Node& n = baryCache.slot[k & 31];
+    Node& n = baryCache.slot[k & 255];
     if (n.k != k) {
         double pvh[2][3], pvb[2][3], moon[2][3];
         const double t = k * baryStep;
@@ -111,7 +113,7 @@ void interpolate(double tt, double step, NodeAt nodeAt, double p[3], double* v)
     }
 }
 
-thread_local NodeCache<128> sunCache;
+thread_local NodeCache<512> sunCache;
 
 // The sun's apparent geocentric GCRS place (aberration included) on the
 // moon's grid: the Earth is the barycentre less the moon's share (the
@@ -120,7 +122,7 @@ thread_local NodeCache<128> sunCache;
 // light time (about 6 km) is below 0.01" and left out.
 const Node& sunNode(long long k)
 {
-    Node& n = sunCache.slot[k & 127];
+    Node& n = sunCache.slot[k & 511];
     if (n.k != k) {
         const double tt = k * moonStep;
         const Node& moon = moonNode(k);
