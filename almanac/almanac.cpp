@@ -21,15 +21,8 @@ namespace {
 using detail::deltaTDays;
 using detail::lunation;
 
-// Refraction at the horizon for rise and set, 35'08": the national
-// almanac's convention (the Astronomical Almanac uses 34').
-constexpr double refraction = (35 + 8.0 / 60) / 60 * ERFA_DD2R;
-
-// The sun's radius in au: 696,000 km, the customary solar radius (IAU,
-// Astronomical Almanac); it subtends 959.6" at 1 au, against the
-// Astronomical Almanac's semi-diameter at unit distance of 959.63" (Auwers;
-// also Meeus, "Astronomical Algorithms").
-constexpr double sunRadiusAu = 696000e3 / ERFA_DAU;
+using detail::riseRefraction;
+using detail::sunRadiusAu;
 
 // Modified Julian Day 0 as days from J2000.0.
 constexpr double mjdZero = 2400000.5 - ERFA_DJ00;
@@ -133,14 +126,14 @@ Day computeDay(const Site& site, int year, int month, int day)
 
         const detail::BodyDay sun(sky, false, clock);
         const double sunDistance = sky.at(t0 + 0.5, false).dist;  // for the semi-diameter
-        sun.crossings(-(refraction + std::asin(sunRadiusAu / sunDistance)), d.sunRise, d.sunSet, &again[0], &again[1]);
+        sun.crossings(-(riseRefraction + std::asin(sunRadiusAu / sunDistance)), d.sunRise, d.sunSet, &again[0], &again[1]);
         sun.crossings(-6 * ERFA_DD2R, d.civilDawn, d.civilDusk, &again[2], &again[3]);
         sun.crossings(-12 * ERFA_DD2R, d.nauticalDawn, d.nauticalDusk, &again[4], &again[5]);
         sun.crossings(-18 * ERFA_DD2R, d.astronomicalDawn, d.astronomicalDusk, &again[6], &again[7]);
         d.sunTransit = sun.transit(&againTransit[0]);
 
         const detail::BodyDay moon(sky, true, clock);
-        moon.crossings(-refraction, d.moonRise, d.moonSet, &again[8], &again[9]);
+        moon.crossings(-riseRefraction, d.moonRise, d.moonSet, &again[8], &again[9]);
         d.moonTransit = moon.transit(&againTransit[1]);
 
         static const Event kinds[10] = {Event::SunRise,   Event::SunSet,       Event::CivilDawn,        Event::CivilDusk,

@@ -22,24 +22,6 @@ using ephemeris::sunAt;
 // day is left out.
 constexpr double siderealRate = ERFA_D2PI * 1.002737909350795;
 
-double wrapPi(double a)  // into [-pi, pi)
-{
-    return a - ERFA_D2PI * std::floor((a + ERFA_DPI) / ERFA_D2PI);
-}
-
-// Moon minus sun in apparent ecliptic longitude of date at tt, radians,
-// less target, wrapped into [-pi, pi). Nutation moves both alike and is left
-// out.
-double elongation(double tt, double target)
-{
-    double m[3], s[3], ecm[3][3], me[3], se[3];
-    moonAt(tt, m);
-    sunAt(tt, s);
-    eraEcm06(ERFA_DJ00, tt, ecm);
-    eraRxp(ecm, m, me);
-    eraRxp(ecm, s, se);
-    return wrapPi(std::atan2(me[1], me[0]) - std::atan2(se[1], se[0]) - target);
-}
 
 // New moons (tt) on either side of tt: prev <= tt < next, cached for the
 // days that follow. Each is solved to 1e-8 day, so where the search started
@@ -81,31 +63,16 @@ double findRoot(F f, double a, double b, double fa, double fb)
 
 // --- Moon phases -----------------------------------------------------------
 
-// Secant steps from the mean rate.
 double solvePhase(double estimate, double target)
 {
-    double t0 = estimate;
-    double f0 = elongation(t0, target);
-    double t1 = t0 - f0 / (ERFA_D2PI / lunation);
-    for (int i = 0; i < 20; ++i) {
-        const double f1 = elongation(t1, target);
-        if (f1 == f0)
-            break;
-        const double t2 = t1 - f1 * (t1 - t0) / (f1 - f0);
-        t0 = t1;
-        f0 = f1;
-        t1 = t2;
-        if (std::fabs(t1 - t0) < 1e-8)
-            break;
-    }
-    return t1;
+    return solveAngle(ephemeris::elongation, target, estimate, ERFA_D2PI / lunation);
 }
 
 double previousNewMoon(double tt)
 {
     NewMoons& c = newMoons;
     if (!(c.prev <= tt && tt < c.next)) {
-        double e = elongation(tt, 0);
+        double e = ephemeris::elongation(tt);
         if (e < 0)
             e += ERFA_D2PI;
         double prev = solvePhase(tt - e / (ERFA_D2PI / lunation), 0);
@@ -154,16 +121,22 @@ double Sky::Topo::azimuth() const
 
 namespace {
 
-Sky::Topo topocentric(const Sky& sky, const double rnpb[3][3], double tt, double theta, bool moon)
+// The body's geocentric place in the frame rnpb at tt.
+void geocentric(const double rnpb[3][3], double tt, bool moon, double g[3])
 {
     double p[3];
     if (moon)
         moonAt(tt, p);
     else
         sunAt(tt, p);
-    double g[3];
     for (int i = 0; i < 3; ++i)
         g[i] = rnpb[i][0] * p[0] + rnpb[i][1] * p[1] + rnpb[i][2] * p[2];
+}
+
+Sky::Topo topocentric(const Sky& sky, const double rnpb[3][3], double tt, double theta, bool moon)
+{
+    double g[3];
+    geocentric(rnpb, tt, moon, g);
     const double rhoCos = sky.rhoCos, rhoSin = sky.rhoSin, cosLat = sky.cosLat, sinLat = sky.sinLat;
     const double c = std::cos(theta), s = std::sin(theta);
     const double d0 = g[0] - rhoCos * c, d1 = g[1] - rhoCos * s, d2 = g[2] - rhoSin;
@@ -178,9 +151,19 @@ Sky::Topo topocentric(const Sky& sky, const double rnpb[3][3], double tt, double
 
 }  // namespace
 
+double Sky::siderealTime(double ut) const
+{
+    return lst0 + siderealRate * (ut - t0);
+}
+
 Sky::Topo Sky::at(double ut, bool moon) const
 {
-    return topocentric(*this, rnpb, ut + dt, lst0 + siderealRate * (ut - t0), moon);
+    return topocentric(*this, rnpb, ut + dt, siderealTime(ut), moon);
+}
+
+void Sky::ofDate(double ut, bool moon, double g[3]) const
+{
+    geocentric(rnpb, ut + dt, moon, g);
 }
 
 Sky::Topo Sky::exact(double ut, bool moon) const

@@ -10,6 +10,11 @@
 // figures for the whole almanac are in almanac.h.
 #pragma once
 
+#include <erfa.h>
+#include <erfam.h>
+
+#include <cmath>
+
 #include "almanac/almanac.h"
 
 namespace almanac::detail {
@@ -21,6 +26,49 @@ constexpr double lunation = 29.530588861;
 // Epoch of the mean new moons of eq. 49.1, JDE 2451550.09766 (2000-01-06),
 // as TT days from J2000.0.
 constexpr double meanNewMoonEpoch = 5.09766;
+
+// Mean tropical year, days: Meeus, "Astronomical Algorithms" (2nd ed.),
+// ch. 27 (365.242189 at J2000). Only the first step of a search uses it.
+constexpr double tropicalYear = 365.242189;
+
+// Refraction at the horizon for rise and set, 35'08", radians: the national
+// almanac's convention (the Astronomical Almanac uses 34').
+constexpr double riseRefraction = (35 + 8.0 / 60) / 60 * ERFA_DD2R;
+
+// The sun's radius in au: 696,000 km, the customary solar radius (IAU,
+// Astronomical Almanac); it subtends 959.6" at 1 au, against the
+// Astronomical Almanac's semi-diameter at unit distance of 959.63" (Auwers;
+// also Meeus, "Astronomical Algorithms").
+constexpr double sunRadiusAu = 696000e3 / ERFA_DAU;
+
+// The instant near estimate at which an angle that grows steadily with time
+// reaches target: secant steps, the first from the mean rate.
+//   Given:    f         the angle at a time, radians (any turn)
+//             target    radians
+//             estimate  a time within a few days of the root (the caller's
+//                       scale; f's argument)
+//             rate      f's mean rate, radians a day
+//   Returned: (function value) the time, solved to 1e-8 day (1 ms)
+template <typename F>
+double solveAngle(F f, double target, double estimate, double rate)
+{
+    const auto offset = [&](double t) { return eraAnpm(f(t) - target); };
+    double t0 = estimate;
+    double f0 = offset(t0);
+    double t1 = t0 - f0 / rate;
+    for (int i = 0; i < 20; ++i) {
+        const double f1 = offset(t1);
+        if (f1 == f0)
+            break;
+        const double t2 = t1 - f1 * (t1 - t0) / (f1 - f0);
+        t0 = t1;
+        f0 = f1;
+        t1 = t2;
+        if (std::fabs(t1 - t0) < 1e-8)
+            break;
+    }
+    return t1;
+}
 
 // The instant at which the moon's apparent ecliptic longitude of date less
 // the sun's reaches target, nearest the estimate.
@@ -73,6 +121,16 @@ struct Sky {
     // so that two neighbouring dates agree on which side of their common
     // midnight an event falls.
     Topo exact(double ut, bool moon) const;
+
+    // The body's geocentric place on the true equator and equinox of date
+    // (the day's frame), au.
+    //   Given:    ut      UT1, days from J2000.0
+    //   Returned: g       position, au
+    void ofDate(double ut, bool moon, double g[3]) const;
+
+    // Local apparent sidereal time at ut on the day's clock (see above),
+    // radians (not normalised).
+    double siderealTime(double ut) const;
 
     double longitude;  // east, radians
 };

@@ -8,20 +8,15 @@
 //         body), right ascension and declination of date (geocentric,
 //         radians), local apparent sidereal time (radians), distance (au).
 //
-// Models, as in the almanac so that a curve meets the table's events:
-// the moon from eraMoon98 corrected for light time, the sun from eraEpv00
-// with annual aberration (eraAb), the frame of date from eraPnm00b at the
-// day's middle, sidereal time from eraGst00b at local midnight advanced at
-// the Earth's rate, the WGS84 ellipsoid at sea level (eraGd2gc), Delta T by
-// almanac::deltaT. The geocentric places are taken from ERFA, the moon's
-// every two hours and the sun's every eight, from a step before the date to
-// two after it, and interpolated by four-point Lagrange polynomials, which is
-// off by less than 0.1" for both bodies; the topocentric view is computed at
-// each instant. Altitudes agree
-// with the almanac's to an arcsecond.
+// Models: the almanac's own (almanac/search.h, almanac::detail::Sky, on the
+// positions of almanac/ephemeris.h), so that a curve meets the table's
+// events: the frame of date at the day's middle, sidereal time from local
+// midnight at the Earth's rate, the WGS84 ellipsoid at sea level, Delta T
+// for the day. Altitudes are the almanac's at the same instant.
 #pragma once
 
 #include "almanac/almanac.h"
+#include "almanac/search.h"
 
 namespace graph {
 
@@ -44,33 +39,20 @@ public:
     // dateHours of the date.
     double length() const { return hours_; }
     // UT1 of an instant, days from J2000.0.
-    double ut(double hours) const { return t0_ + hours / 24; }
+    double ut(double hours) const { return sky_.t0 + hours / 24; }
     // Local apparent sidereal time, radians.
-    double siderealTime(double hours) const;
+    double siderealTime(double hours) const { return sky_.siderealTime(ut(hours)); }
     double latitude() const { return lat_; }  // radians, geodetic
 
-    Place sun(double hours) const;
-    Place moon(double hours) const;
+    Place sun(double hours) const { return place(hours, false); }
+    Place moon(double hours) const { return place(hours, true); }
 
 private:
-    Place place(double hours, const double gcrs[3]) const;
-    // GCRS places (au) at (k - 1) * step hours, k = 0 .. count - 1.
-    template <int count>
-    struct Nodes {
-        double step;
-        double p[count][3];
-    };
-    template <int count>
-    static void interpolate(const Nodes<count>& nodes, double hours, double p[3]);
-    void sunAt(double hours, double p[3]) const;
-    void moonAt(double hours, double p[3]) const;
+    DaySky(const almanac::Site& site, double t0, double hours);
+    Place place(double hours, bool moon) const;
 
-    Nodes<17> moonNodes_ {2, {}};  // -2 .. 30 hours
-    Nodes<6> sunNodes_ {8, {}};    // -8 .. 32 hours
-
-    double t0_ = 0, dt_ = 0, hours_ = 24;
-    double rnpb_[3][3] = {};
-    double lst0_ = 0, lat_ = 0, rhoCos_ = 0, rhoSin_ = 0;
+    almanac::detail::Sky sky_;
+    double hours_ = 24, lat_ = 0;
 };
 
 // Refraction (degrees) to add to a true altitude h (degrees): Saemundsson's

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "date/calendar.h"
 #include "graph/altitude.h"
 
 namespace graph {
@@ -22,12 +23,10 @@ std::vector<YearDay> yearDays(const almanac::Site& site, int year)
     std::vector<YearDay> days;
     const int n = dayOfYear(year, 12, 31) + 1;
     days.reserve(static_cast<std::size_t>(n));
+    const long first = civil::julianDayNumber(year, 1, 1);
     for (int i = 0; i < n; ++i) {
-        double d0, d;
         int y, m, dd;
-        double f;
-        eraCal2jd(year, 1, 1, &d0, &d);
-        eraJd2cal(d0, d + i, &y, &m, &dd, &f);
+        civil::civilDate(first + i, y, m, dd);
         const almanac::Day day = almanac::computeDay(site, y, m, dd);
         YearDay yd;
         yd.month = m;

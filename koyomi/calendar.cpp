@@ -4,13 +4,14 @@
 #include <array>
 #include <cmath>
 
+#include "almanac/search.h"
 #include "koyomi/sky.h"
 
 namespace koyomi {
 
 namespace {
 
-constexpr double kLunation = 29.530588861;
+using almanac::detail::lunation;
 
 const char* const kTermNames[24] = {
     "春分", "清明", "穀雨", "立夏", "小満", "芒種", "夏至", "小暑", "大暑", "立秋", "処暑", "白露",
@@ -54,10 +55,10 @@ Span makeSpan(int year)
 
     std::vector<long> starts;
     double next = newMoonAfterDate(w0);
-    starts.push_back(jstDate(newMoonUt(next - kLunation)));
+    starts.push_back(jstDate(newMoonUt(next - lunation)));
     while (jstDate(next) <= w1) {
         starts.push_back(jstDate(next));
-        next = newMoonUt(next + kLunation);
+        next = newMoonUt(next + lunation);
     }
     starts.push_back(jstDate(next));  // the month after the solstice month
     const std::size_t n = starts.size() - 2;  // months before the solstice month of year
@@ -144,7 +145,8 @@ SolarTerm solarTerm(int year, int longitude)
         return k.term;
 
     // Mean date from the equinox of 2000-03-20 07:35 UT, then the true one.
-    const double year2000Equinox = 2451623.816, tropicalYear = 365.242189;
+    const double year2000Equinox = 2451623.816;
+    const double tropicalYear = almanac::detail::tropicalYear;
     const double estimate = year2000Equinox + tropicalYear * (year - 2000) +
                             ((longitude + 75) % 360 - 75) / 360.0 * tropicalYear;
     SolarTerm t;

@@ -8,16 +8,15 @@
 // Standard Time (UT + 9 h) and are carried as Julian day numbers (the JDN of
 // a date is the Julian day at its noon).
 //
-// Positions: ERFA. The Earth from eraEpv00 (heliocentric and barycentric,
-// about 0.05" for the sun's direction over 1900-2100), the moon from
-// eraMoon98 (Simpson/Meeus truncated ELP, about 10" in longitude),
-// precession by the IAU 2006 model (eraEcm06: ecliptic and mean equinox of
-// date), nutation IAU 2000A with the 2006 adjustments (eraNut06a), annual
-// aberration from the Earth's barycentric velocity (eraAb). See
-// docs/koyomi.md for the measured agreement.
+// Positions: the almanac's (almanac/ephemeris.h: the sun's apparent
+// longitude of date, the elongation) and its phase solver
+// (almanac/search.h); the moon's distance and apsides from eraMoon98
+// directly. See docs/koyomi.md for the measured agreement.
 #pragma once
 
 #include <vector>
+
+#include "date/calendar.h"
 
 namespace koyomi {
 
@@ -61,10 +60,10 @@ std::vector<Apsis> monthApsides(int year, int month);
 // TT of a UT instant, by almanac::deltaT.
 double ttOf(double jdUt);
 
-// Date helpers (proleptic Gregorian).
-long julianDayNumber(int year, int month, int day);
-void civilDate(long jdn, int& year, int& month, int& day);
+// Dates as Julian day numbers (date/calendar.h).
+using civil::civilDate;
+using civil::julianDayNumber;
+using civil::weekday;
 long jstDate(double jdUt);  // the JDN of the JST date holding the instant
-int weekday(long jdn);      // 0 = Sunday .. 6 = Saturday
 
 }  // namespace koyomi

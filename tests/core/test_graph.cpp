@@ -144,6 +144,16 @@ TEST(DaySky, AltitudesAgreeWithTheAlmanac)
         if (day.moonTransit.occurs) {
             EXPECT_NEAR(sky.moon(day.moonTransit.hours).altitude, day.moonTransit.altitude, 3 * arcsec);
         }
+        // At a transit the geocentric hour angle is zero too: the site lies
+        // in its meridian's plane, so parallax moves nothing out of it.
+        const double pi = std::acos(-1.0);
+        const auto hourAngle = [&](double hours, const graph::Place& p) {
+            return std::remainder(sky.siderealTime(hours) - p.rightAscension, 2 * pi) * 180 / pi;
+        };
+        EXPECT_NEAR(hourAngle(day.sunTransit.hours, sky.sun(day.sunTransit.hours)), 0, 0.5 * arcsec);
+        if (day.moonTransit.occurs) {
+            EXPECT_NEAR(hourAngle(day.moonTransit.hours, sky.moon(day.moonTransit.hours)), 0, 0.5 * arcsec);
+        }
     }
 }
 
