@@ -9,6 +9,8 @@
 #include <QSettings>
 #include <QTimer>
 
+#include "app/helpViewer.h"
+#include "app/today.h"
 #include "ui/fonts.h"
 
 namespace support {
@@ -141,6 +143,23 @@ void whileModal(QDialog* dialog, std::function<void()> act)
         if (dialog->isVisible())
             act();
     });
+}
+
+void startTestDay()
+{
+    TcHelp::setReaderPath(QStringLiteral("/nonexistent/lunvelde-no-such-reader"));
+    setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
+}
+
+void endTestDay() { setTodaySource({}); }
+
+QList<int> storedSettings()
+{
+    const QSettings s(QStringLiteral("Qorvex"), QStringLiteral("lunvelde"));
+    QList<int> values;
+    for (const char* key : {"WindowTop", "WindowLeft", "initData"})
+        values << s.value(QLatin1String(key), -1).toInt();
+    return values;
 }
 
 }  // namespace support

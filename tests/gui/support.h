@@ -50,6 +50,15 @@ public:
     int count(const QString& text) const { return texts().count(text); }
 };
 
+// The usual day of a window test: help never works (no reader), and today
+// is 12 May 2000 at UT+9. endTestDay gives today back to the system clock.
+void startTestDay();
+void endTestDay();
+
+// The three stored settings values, WindowTop, WindowLeft and initData (-1
+// where missing), as the toolkit reads them.
+QList<int> storedSettings();
+
 // Makes window the active window and waits until the application agrees.
 bool activate(QWidget* window);
 

@@ -29,8 +29,7 @@ private slots:
     {
         support::TestFolders folders;
         support::MessageRecorder recorder;
-        TcHelp::setReaderPath(QStringLiteral("/nonexistent/lunvelde-no-such-reader"));
-        setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
+        support::startTestDay();
         folders.writeWorkFile(QStringLiteral("obspoint.txt"),
                               QByteArray("Sapporo         ") + "  43.06, 141.35,  9.00, 0000, 0,\r\n");
         TcMainState state;
@@ -100,7 +99,7 @@ private slots:
         QVERIFY(svg.readAll().contains("<polyline"));
         QCOMPARE(QImage(dir.filePath(QStringLiteral("d.png"))).size(), w->dayGraph->size() * 2);
         QVERIFY(!graph::savePicture(dir.filePath(QStringLiteral("no/such/d.png")), w->dayGraph->size(), 1, "d", paint));
-        setTodaySource({});
+        support::endTestDay();
     }
 
     // The now line follows the clock each minute while the date is today,
@@ -135,7 +134,7 @@ private slots:
         minute = 15 * 60;  // midnight in Tokyo: the 22nd is today
         QTRY_VERIFY(!today.geometry().hasNow);
         QTRY_VERIFY(at(other, 0));
-        setTodaySource({});
+        support::endTestDay();
     }
 
     // With the focus in the details window, the day keys, Alt+D N/B,
@@ -144,8 +143,7 @@ private slots:
     {
         support::TestFolders folders;
         support::MessageRecorder recorder;
-        TcHelp::setReaderPath(QStringLiteral("/nonexistent/lunvelde-no-such-reader"));
-        setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
+        support::startTestDay();
         TcMainState state;
         TcCalc calc(state);
         TcMain main(state, calc);
@@ -179,7 +177,7 @@ private slots:
         const int notices = recorder.messages.size();
         QTest::keyClick(w->cmdClose, Qt::Key_F1);
         QCOMPARE(recorder.messages.size(), notices + 1);
-        setTodaySource({});
+        support::endTestDay();
     }
 };
 

@@ -26,8 +26,7 @@ private slots:
     {
         support::TestFolders folders;
         support::MessageRecorder recorder;
-        TcHelp::setReaderPath(QStringLiteral("/nonexistent/lunvelde-no-such-reader"));
-        setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
+        support::startTestDay();
         folders.writeWorkFile(QStringLiteral("obspoint.txt"),
                               QByteArray("Sapporo         ") + "  43.06, 141.35,  9.00, 0000, 0,\r\n");
         TcMainState state;
@@ -85,7 +84,7 @@ private slots:
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
         QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
-        setTodaySource({});
+        support::endTestDay();
     }
 };
 

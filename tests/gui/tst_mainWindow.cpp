@@ -64,16 +64,6 @@ struct Program {
     QString shown() const { return QString::asprintf("%d/%d/%d", state.dispYear, state.dispMonth, state.dispDay); }
 };
 
-// The three stored values (-1 where missing).
-QList<int> stored()
-{
-    const QSettings s(QStringLiteral("Qorvex"), QStringLiteral("lunvelde"));
-    QList<int> values;
-    for (const char* key : {"WindowTop", "WindowLeft", "initData"})
-        values << s.value(QLatin1String(key), -1).toInt();
-    return values;
-}
-
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -87,13 +77,11 @@ private slots:
     {
         folders = std::make_unique<support::TestFolders>();
         recorder = std::make_unique<support::MessageRecorder>();
-        // Help never works here, and today is 12 May 2000 at UT+9.
-        TcHelp::setReaderPath(QStringLiteral("/nonexistent/lunvelde-no-such-reader"));
-        setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
+        support::startTestDay();
     }
     void cleanup()
     {
-        setTodaySource({});
+        support::endTestDay();
         recorder.reset();
         folders.reset();
     }
@@ -141,7 +129,7 @@ private slots:
         QCOMPARE(p.state.siteFileMissing, 0);
         QCOMPARE(recorder->messages.size(), 1);  // the help notice only
         QVERIFY(p.main->close());
-        QCOMPARE(stored(), closed);
+        QCOMPARE(support::storedSettings(), closed);
     }
 
     // A frame goes where it was asked to when it can be seen there, else
@@ -208,7 +196,7 @@ private slots:
         QCOMPARE(p.state.dispDay, 13);
 
         QVERIFY(p.main->close());
-        QCOMPARE(stored(), (QList<int> {230, 310, 0}));
+        QCOMPARE(support::storedSettings(), (QList<int> {230, 310, 0}));
         QCOMPARE(recorder->count(kNoSiteFile), 1);
     }
 
@@ -229,7 +217,7 @@ private slots:
             else
                 p.main->mnuExit->trigger();
             QVERIFY(!p.main->isVisible());
-            QCOMPARE(stored(), (QList<int> {160, 140, 2}));
+            QCOMPARE(support::storedSettings(), (QList<int> {160, 140, 2}));
             results << folders->settingsText();
         }
         QCOMPARE(results[1], results[0]);
@@ -253,7 +241,7 @@ private slots:
 
         QVERIFY(blocker.remove());
         QVERIFY(p.main->close());
-        QCOMPARE(stored(), (QList<int> {100, 100, 0}));
+        QCOMPARE(support::storedSettings(), (QList<int> {100, 100, 0}));
     }
 
     // A pipe for a settings file neither blocks the start nor is taken for
@@ -296,7 +284,7 @@ private slots:
             QVERIFY(p.main->close());
         }
         QCOMPARE(stores().size(), 2);
-        QCOMPARE(stored(), (QList<int> {100, 100, 0}));
+        QCOMPARE(support::storedSettings(), (QList<int> {100, 100, 0}));
 
         const QByteArray home = qgetenv("HOME");
         const QByteArray config = qgetenv("XDG_CONFIG_HOME");

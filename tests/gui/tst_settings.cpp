@@ -48,16 +48,6 @@ struct Program {
     }
 };
 
-// The three stored values (-1 where missing).
-QList<int> stored()
-{
-    const QSettings s(QStringLiteral("Qorvex"), QStringLiteral("lunvelde"));
-    QList<int> values;
-    for (const char* key : {"WindowTop", "WindowLeft", "initData"})
-        values << s.value(QLatin1String(key), -1).toInt();
-    return values;
-}
-
 }  // namespace
 
 class TestSettings : public QObject {
@@ -71,12 +61,11 @@ private slots:
     {
         folders = std::make_unique<support::TestFolders>();
         recorder = std::make_unique<support::MessageRecorder>();
-        TcHelp::setReaderPath(QStringLiteral("/nonexistent/lunvelde-no-such-reader"));
-        setTodaySource({[] { return UtcClock {2000, 5, 12, 3, 0}; }, [] { return -32400L; }});
+        support::startTestDay();
     }
     void cleanup()
     {
-        setTodaySource({});
+        support::endTestDay();
         recorder.reset();
         folders.reset();
     }
@@ -232,7 +221,7 @@ private slots:
             QVERIFY(p.main->close());
         }
         QVERIFY(QFileInfo(file).isSymLink());
-        QCOMPARE(stored(), (QList<int> {160, 140, 2}));
+        QCOMPARE(support::storedSettings(), (QList<int> {160, 140, 2}));
         struct stat st {};
         QVERIFY(::stat(QFile::encodeName(target).constData(), &st) == 0);
         QCOMPARE(st.st_mode & 07777, mode_t(0640));
